@@ -1,0 +1,36 @@
+# Installs the library, its headers, a CMake package (find_package(Talvoro))
+# and a pkg-config file (talvoro.pc).
+include(CMakePackageConfigHelpers)
+
+set(TALVORO_CMAKE_DIR "${CMAKE_INSTALL_LIBDIR}/cmake/Talvoro")
+
+install(TARGETS talvoro EXPORT TalvoroTargets
+  LIBRARY DESTINATION "${CMAKE_INSTALL_LIBDIR}"
+  ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}"
+  RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}")
+install(DIRECTORY include/talvoro DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}"
+  FILES_MATCHING PATTERN "*.h")
+install(FILES "${PROJECT_BINARY_DIR}/include/talvoro/version.h"
+  DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/talvoro")
+
+install(EXPORT TalvoroTargets NAMESPACE Talvoro:: DESTINATION "${TALVORO_CMAKE_DIR}")
+configure_package_config_file(cmake/TalvoroConfig.cmake.in
+  "${PROJECT_BINARY_DIR}/TalvoroConfig.cmake"
+  INSTALL_DESTINATION "${TALVORO_CMAKE_DIR}")
+write_basic_package_version_file("${PROJECT_BINARY_DIR}/TalvoroConfigVersion.cmake"
+  COMPATIBILITY SameMajorVersion)
+install(FILES
+  "${PROJECT_BINARY_DIR}/TalvoroConfig.cmake"
+  "${PROJECT_BINARY_DIR}/TalvoroConfigVersion.cmake"
+  DESTINATION "${TALVORO_CMAKE_DIR}")
+
+# pkg-config wants absolute directories; GNUInstallDirs may give either kind.
+foreach(dir LIBDIR INCLUDEDIR)
+  if(IS_ABSOLUTE "${CMAKE_INSTALL_${dir}}")
+    set(TALVORO_PC_${dir} "${CMAKE_INSTALL_${dir}}")
+  else()
+    set(TALVORO_PC_${dir} "\${prefix}/${CMAKE_INSTALL_${dir}}")
+  endif()
+endforeach()
+configure_file(cmake/talvoro.pc.in "${PROJECT_BINARY_DIR}/talvoro.pc" @ONLY)
+install(FILES "${PROJECT_BINARY_DIR}/talvoro.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")

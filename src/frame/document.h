@@ -1,0 +1,31 @@
+// One parsed document per call. Loading reads the file safely (regular files
+// only, never blocking) and parses it with TinyXML; saving prints the document
+// into a temporary file beside the target and renames it into place.
+#ifndef TALVORO_FRAME_DOCUMENT_H_
+#define TALVORO_FRAME_DOCUMENT_H_
+
+#include <tinyxml.h>
+
+namespace talvoro {
+
+class Document {
+ public:
+  Document() = default;
+  Document(const Document&) = delete;
+  Document& operator=(const Document&) = delete;
+
+  // Loads and parses the file at `path`. Returns the document element (the
+  // first element at the top), or null when the file is missing, not a
+  // regular file, unreadable, empty or malformed, or holds no element.
+  TiXmlElement* Load(const char* path);
+
+  // The TinyXML document, for building a new one or editing a loaded one.
+  TiXmlDocument& Xml() { return doc_; }
+
+ private:
+  TiXmlDocument doc_;
+};
+
+}  // namespace talvoro
+
+#endif  // TALVORO_FRAME_DOCUMENT_H_

@@ -1,0 +1,57 @@
+// How document values become record fields: attribute text, the bounded field
+// copy, the decimal conversion, the 16-bit narrowing and cleared staging records.
+#ifndef TALVORO_FRAME_FIELDS_H_
+#define TALVORO_FRAME_FIELDS_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+#include <type_traits>
+
+#include <tinyxml.h>
+
+namespace talvoro {
+
+// The attribute's text as TinyXML delivers it; an absent attribute is "".
+inline const char* Attr(const TiXmlElement& element, const char* name) {
+  const char* text = element.Attribute(name);
+  return text ? text : "";
+}
+
+// Stores `text` in a field of width W: at most W - 1 bytes, then a zero byte.
+// Longer text is cut; the bytes after the terminator are left as they were.
+template <std::size_t W>
+void CopyField(char (&field)[W], const char* text) {
+  static_assert(W > 0, "a field holds at least its terminator");
+  const std::size_t length = ::strnlen(text, W - 1);
+  std::memcpy(field, text, length);
+  field[length] = '\0';
+}
+
+// Decimal conversion as atoi does it: leading white space, an optional sign,
+// then digits up to the first other character; no digits gives 0. Values
+// beyond the 32-bit range saturate at its limits.
+std::int32_t Decimal(const char* text);
+
+// The low 16 bits, as a signed 16-bit field stores them (70000 -> 4464).
+inline std::int16_t Low16(std::int32_t value) {
+  return static_cast<std::int16_t>(static_cast<std::uint16_t>(value));
+}
+
+// The low 16 bits, zero-extended into a 32-bit field (-1 -> 65535).
+inline std::int32_t Low16ZeroExtended(std::int32_t value) {
+  return static_cast<std::int32_t>(static_cast<std::uint16_t>(value));
+}
+
+// A staging record with every byte zero.
+template <typename Record>
+Record Cleared() {
+  static_assert(std::is_trivially_copyable<Record>::value, "records are plain bytes");
+  Record record;
+  std::memset(static_cast<void*>(&record), 0, sizeof record);
+  return record;
+}
+
+}  // namespace talvoro
+
+#endif  // TALVORO_FRAME_FIELDS_H_

@@ -1,0 +1,60 @@
+// The talvoro inspector: shows what the library reads from a document, as
+// tables or JSON, and drives the library's writers from the command line.
+#ifndef TALVORO_TOOLS_INSPECTOR_H_
+#define TALVORO_TOOLS_INSPECTOR_H_
+
+#include <cstddef>
+#include <cstring>
+#include <functional>
+#include <ostream>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "talvoro/talvoro.h"
+
+namespace inspector {
+
+using Json = nlohmann::ordered_json;
+
+// One document kind that `talvoro show KIND FILE` can read.
+struct ShowKind {
+  std::string name;      // the command word, e.g. "services"
+  std::string document;  // what the file is, for messages: "service list"
+  // Reads the file through the library into one JSON object holding an array
+  // per container member (or an object for a single record). False when the
+  // library returns false.
+  std::function<bool(const CString& path, Json& out)> read;
+};
+
+std::vector<ShowKind> ServiceKinds();
+
+// The text of a fixed-width field, up to its terminator (or its width).
+template <std::size_t W>
+std::string Text(const char (&field)[W]) {
+  return std::string(field, ::strnlen(field, W));
+}
+
+// Each array or record of the object as an aligned table under its name.
+void PrintTables(const Json& document, std::ostream& out);
+
+// Every element of a CArrayTemplate or a CList, through `convert`.
+template <typename T, typename Convert>
+Json ToJsonArray(const CArrayTemplate<T, const T&>& array, Convert convert) {
+  Json items = Json::array();
+  for (int i = 0; i < array.GetCount(); ++i)
+    items.push_back(convert(array[i]));
+  return items;
+}
+template <typename T, typename Convert>
+Json ToJsonArray(const CList<T, const T&>& list, Convert convert) {
+  Json items = Json::array();
+  for (POSITION pos = list.GetHeadPosition(); pos;)
+    items.push_back(convert(list.GetNext(pos)));
+  return items;
+}
+
+}  // namespace inspector
+
+#endif  // TALVORO_TOOLS_INSPECTOR_H_

@@ -1,0 +1,78 @@
+// talvoro: the library's work made visible.
+//
+//   talvoro show KIND FILE [--json]   what the library reads from FILE
+//   talvoro exists PATTERN            whether IsFileExist finds PATTERN
+//
+// Exit status: 0 on success, 1 when the library returns false, 2 for usage errors.
+#include <iostream>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "inspector.h"
+
+namespace {
+
+constexpr int kFailed = 1;
+constexpr int kUsage = 2;
+
+int Fail(const std::string& message) {
+  std::cerr << "talvoro: " << message << '\n';
+  return kFailed;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace inspector;
+  CLI::App app{"talvoro: inspect and edit the trading client's XML configuration documents"};
+  app.require_subcommand(1);
+  int status = 0;
+
+  CLI::App* show = app.add_subcommand("show", "Show what the library reads from a document");
+  show->require_subcommand(1);
+  std::string file;
+  bool json = false;
+  std::vector<ShowKind> kinds = ServiceKinds();
+  for (const ShowKind& kind : kinds) {
+    CLI::App* command = show->add_subcommand(kind.name, "Show a " + kind.document + " document");
+    command->add_option("FILE", file, "The document to read")->required();
+    command->add_flag("--json", json, "Print JSON instead of tables");
+    command->callback([&file, &json, &status, &kind] {
+      Json document;
+      if (!kind.read(file.c_str(), document)) {
+        status = Fail("cannot read " + file + " as a " + kind.document +
+                      " (missing, unreadable, malformed or without an element)");
+        return;
+      }
+      if (json) {
+        std::cout << document.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+      } else {
+        PrintTables(document, std::cout);
+      }
+    });
+  }
+
+  CLI::App* exists =
+      app.add_subcommand("exists", "Tell whether a file, directory or pattern exists");
+  std::string pattern;
+  exists->add_option("PATTERN", pattern, "A path; '*' and '?' in its last component match entries")
+      ->required();
+  exists->callback([&] {
+    const bool found = CTinyXmlHelper::IsFileExist(pattern.c_str());
+    std::cout << (found ? "exists" : "not found") << '\n';
+    if (!found) status = kFailed;
+  });
+
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::ParseError& e) {
+    app.exit(e);
+    return kUsage;
+  }
+  return status;
+}
