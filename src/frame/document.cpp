@@ -3,6 +3,7 @@
 #include <string>
 
 #include "frame/file_bytes.h"
+#include "frame/nesting.h"
 
 namespace talvoro {
 namespace {
@@ -31,6 +32,14 @@ TiXmlElement* Document::Load(const char* path) {
   if (!ReadRegularFile(path, text)) return nullptr;
   NormalizeLineBreaks(text);
   if (text.empty()) return nullptr;
+  if (MaxElementDepth(text.c_str(), kMaxNesting) > kMaxNesting) return nullptr;
+  // In UTF-8 text TinyXML steps over a lead byte's whole sequence, so a lead
+  // byte just before the end carries it up to three bytes past the
+  // terminator; there it must find zero bytes too.
+  text.append(3, '\0');
+  // A tab size of 0 turns off the row and column bookkeeping, which only
+  // serves error messages.
+  doc_.SetTabSize(0);
   doc_.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
   if (doc_.Error()) return nullptr;
   return doc_.FirstChildElement();

@@ -1,0 +1,27 @@
+// The nesting guard. TinyXML parses nested elements by recursion, so a file
+// nested deeply enough overflows the stack of the calling thread. Before the
+// text is handed to TinyXML, one pass over it, without recursion, finds how
+// deep TinyXML's parse would nest, and the loader refuses anything deeper than
+// kMaxNesting, as libxml2 and XmlLite do at the same depth.
+#ifndef TALVORO_FRAME_NESTING_H_
+#define TALVORO_FRAME_NESTING_H_
+
+namespace talvoro {
+
+inline constexpr int kMaxNesting = 256;
+
+// The deepest element nesting that TinyXML (Parse, default encoding) reaches
+// on the zero-terminated `text`, counting the document element as 1; a result
+// above `limit` is reported as limit + 1, as soon as it is seen. The scan
+// follows TinyXML's own reading of the text (what is a comment, a CDATA
+// section, an unknown "<!" or "<?" construct, where a quoted value ends, how a
+// UTF-8 lead byte or a character reference is stepped over), so comments,
+// CDATA, declarations, the DOCTYPE and quoted attribute values never count.
+// Up to the point where TinyXML gives up on a malformed text the count is
+// exact; past that point it may only be higher. Never reads past the
+// terminating zero byte.
+int MaxElementDepth(const char* text, int limit);
+
+}  // namespace talvoro
+
+#endif  // TALVORO_FRAME_NESTING_H_
