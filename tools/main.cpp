@@ -59,9 +59,11 @@ int main(int argc, char** argv) {
   exists->add_option("PATTERN", pattern, "A path; '*' and '?' in its last component match entries")
       ->required();
   exists->callback([&] {
-    const bool found = CTinyXmlHelper::IsFileExist(pattern.c_str());
-    std::cout << (found ? "exists" : "not found") << '\n';
-    if (!found) status = kFailed;
+    if (CTinyXmlHelper::IsFileExist(pattern.c_str())) {
+      std::cout << pattern << ": exists\n";
+    } else {
+      status = Fail(pattern + ": no file or directory matches");
+    }
   });
 
   try {
