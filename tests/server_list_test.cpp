@@ -73,15 +73,6 @@ TEST_F(ServerDocuments, ServersInDocumentOrderBehindExistingEntries) {
     EXPECT_TRUE(SameBytes(read[i % 4], items[1 + i])) << i;
 }
 
-TEST_F(ServerDocuments, ServerTextAtAndPastTheFieldWidth) {
-  const std::string t31(31, 't');
-  CList<tagSrvData, const tagSrvData&> list;
-  ASSERT_TRUE(
-      CTinyXmlHelper::GetSrvData(list, Write("<r><s id='abc' ip='" + t31 + "' port='" + t31 +
-                                             "9' serverName='" + t31 + "&amp;'/></r>")));
-  EXPECT_TRUE(SameBytes(Server(0, t31, t31, t31), list.GetHead()));
-}
-
 TEST_F(ServerDocuments, ServicesConvertIdAndRunAsNumbers) {
   struct Case {
     const char* run;  // null: no "run" attribute
@@ -117,49 +108,6 @@ TEST_F(ServerDocuments, ServicesConvertIdAndRunAsNumbers) {
     EXPECT_TRUE(SameBytes(expected, items[1 + i])) << (c.run ? c.run : "(absent)");
   }
   EXPECT_TRUE(SameBytes(Service(-5, "", "", 0), items.back()));
-}
-
-TEST_F(ServerDocuments, ServiceTextAtAndPastTheFieldWidth) {
-  const std::string t31(31, 't');
-  CList<tagSrvService, const tagSrvService&> list;
-  ASSERT_TRUE(CTinyXmlHelper::GetSrvServiceData(
-      list, Write("<r><s serviceName='" + t31 + "x' sink='" + t31 + "' run='4'/></r>")));
-  EXPECT_TRUE(SameBytes(Service(0, t31, t31, 4), list.GetHead()));
-}
-
-TEST_F(ServerDocuments, FailuresAppendNothing) {
-  for (const char* xml : {"", "<?xml version='1.0'?><!-- none -->", "<r><s></r>"}) {
-    CList<tagSrvData, const tagSrvData&> servers;
-    CList<tagSrvService, const tagSrvService&> services;
-    const CString path = Write(xml);
-    EXPECT_FALSE(CTinyXmlHelper::GetSrvData(servers, path)) << xml;
-    EXPECT_FALSE(CTinyXmlHelper::GetSrvServiceData(services, path)) << xml;
-    EXPECT_TRUE(servers.IsEmpty());
-    EXPECT_TRUE(services.IsEmpty());
-  }
-  CList<tagSrvData, const tagSrvData&> servers;
-  CList<tagSrvService, const tagSrvService&> services;
-  const CString missing = (dir / "missing.xml").c_str();
-  EXPECT_FALSE(CTinyXmlHelper::GetSrvData(servers, missing));
-  EXPECT_FALSE(CTinyXmlHelper::GetSrvServiceData(services, missing));
-  const CString empty = Write("<r id='1' serviceName='root'/>");
-  EXPECT_TRUE(CTinyXmlHelper::GetSrvData(servers, empty));
-  EXPECT_TRUE(CTinyXmlHelper::GetSrvServiceData(services, empty));
-  EXPECT_TRUE(servers.IsEmpty());
-  EXPECT_TRUE(services.IsEmpty());
-}
-
-TEST(ServerExamples, ReadTheBundledDocuments) {
-  CList<tagSrvData, const tagSrvData&> servers;
-  ASSERT_TRUE(CTinyXmlHelper::GetSrvData(servers, TALVORO_EXAMPLES_DIR "/servers.xml"));
-  ASSERT_EQ(servers.GetCount(), 4);
-  EXPECT_TRUE(
-      SameBytes(Server(4, "trade.example.net", "7443", "Internet gateway"), servers.GetTail()));
-  CList<tagSrvService, const tagSrvService&> services;
-  ASSERT_TRUE(
-      CTinyXmlHelper::GetSrvServiceData(services, TALVORO_EXAMPLES_DIR "/server-services.xml"));
-  ASSERT_EQ(services.GetCount(), 4);
-  EXPECT_TRUE(SameBytes(Service(4, "NewsFeed", "news", 0), services.GetTail()));
 }
 
 }  // namespace

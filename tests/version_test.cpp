@@ -46,23 +46,4 @@ TEST_F(Version, OneStringForBothEndsWithTheUpdateTime) {
   EXPECT_EQ(both, "");
 }
 
-TEST_F(Version, FalseKeepsBothStrings) {
-  for (const char* xml : {"", "<?xml version='1.0'?><!-- none -->", "<v version='1'>"}) {
-    CString version = "old", updateTime = "older";
-    EXPECT_FALSE(CTinyXmlHelper::GeVersion(Write(xml), version, updateTime)) << xml;
-    EXPECT_EQ(version, "old");
-    EXPECT_EQ(updateTime, "older");
-  }
-  CString version = "old", updateTime = "older";
-  EXPECT_FALSE(CTinyXmlHelper::GeVersion((dir / "missing.xml").c_str(), version, updateTime));
-  EXPECT_EQ(version, "old");
-}
-
-TEST(VersionExample, ReadsTheBundledDocument) {
-  CString version, updateTime;
-  ASSERT_TRUE(CTinyXmlHelper::GeVersion(TALVORO_EXAMPLES_DIR "/version.xml", version, updateTime));
-  EXPECT_EQ(version, "3.2.14.0");
-  EXPECT_EQ(updateTime, "2019-05-20 08:30");
-}
-
 }  // namespace

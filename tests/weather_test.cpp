@@ -117,21 +117,6 @@ TEST_F(Weather, WhateverIsMissingBelowWeatherStaysEmpty) {
   }
 }
 
-TEST_F(Weather, TextAtAndPastTheFieldWidths) {
-  const std::string nine(9, '9'), icon255(255, 'i'), wind31(31, 'w');
-  ASSERT_TRUE(Read("<r><weather><current_conditions><temp_f Data='" + nine + "'/><temp_c Data='" +
-                   nine + "0'/><wind_condition Data='" + wind31 + "'/></current_conditions>" +
-                   Forecast(nine, nine + "xx", "-", icon255) +
-                   Forecast("d", "l", "h", icon255 + "overflow", nine + "9") + "</weather></r>"));
-  auto expected = Zeroed<tagWeatherData>();
-  Set(expected.tempF, nine);
-  Set(expected.tempC, nine);
-  Set(expected.windCondition, wind31);
-  SetForecast(expected.forecasts[0], nine, nine, "-", icon255);
-  SetForecast(expected.forecasts[1], "d", "l", "h", icon255, nine);
-  EXPECT_TRUE(SameBytes(expected, weather));
-}
-
 TEST_F(Weather, FalseLeavesTheRecordUntouched) {
   const std::string failing[] = {
       "",
@@ -147,15 +132,6 @@ TEST_F(Weather, FalseLeavesTheRecordUntouched) {
   }
   EXPECT_FALSE(CTinyXmlHelper::GetWeatherData(weather, (dir / "missing.xml").c_str()));
   EXPECT_TRUE(Untouched());
-}
-
-TEST(WeatherExample, ReadsTheBundledDocument) {
-  tagWeatherData weather;
-  ASSERT_TRUE(CTinyXmlHelper::GetWeatherData(weather, TALVORO_EXAMPLES_DIR "/weather.xml"));
-  EXPECT_STREQ(weather.tempC, "23");
-  EXPECT_STREQ(weather.windCondition, "E 12 km/h");
-  EXPECT_STREQ(weather.forecasts[3].dayOfWeek, "Thu");
-  EXPECT_STREQ(weather.forecasts[3].icon, "/ig/images/weather/showers.gif");
 }
 
 }  // namespace

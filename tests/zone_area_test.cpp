@@ -130,24 +130,4 @@ TEST_F(ZoneArea, AppendsBehindExistingRecordsAndTwice) {
   EXPECT_EQ(info.areas.GetCount(), 2);
 }
 
-TEST_F(ZoneArea, FailuresLeaveTheArraysUntouched) {
-  for (const char* xml : {"", "<!-- none -->", "<r><Zone></r>"}) {
-    EXPECT_FALSE(Read(xml)) << xml;
-    EXPECT_EQ(info.zones.GetData(), nullptr);
-    EXPECT_EQ(info.areas.GetData(), nullptr);
-  }
-  EXPECT_FALSE(CTinyXmlHelper::GetAreaData(info, (dir / "missing.xml").c_str()));
-  EXPECT_TRUE(Read("<Zone><ID>1</ID></Zone>")) << "the document element is no item";
-  EXPECT_EQ(info.zones.GetCount(), 0);
-}
-
-TEST(ZoneAreaExample, ReadsTheBundledDocument) {
-  tagZoneAreaArray info;
-  ASSERT_TRUE(CTinyXmlHelper::GetAreaData(info, TALVORO_EXAMPLES_DIR "/zones.xml"));
-  ASSERT_EQ(info.zones.GetCount(), 3);
-  ASSERT_EQ(info.areas.GetCount(), 4);
-  EXPECT_TRUE(SameBytes(Zone(3, "North China"), info.zones[2]));
-  EXPECT_TRUE(SameBytes(Area(201, 2, "Shenzhen", 1), info.areas[2]));
-}
-
 }  // namespace
