@@ -29,6 +29,7 @@ struct ShowKind {
 };
 
 std::vector<ShowKind> ServiceKinds();
+std::vector<ShowKind> ReadOnlyKinds();
 
 // The text of a fixed-width field, up to its terminator (or its width).
 template <std::size_t W>

@@ -34,6 +34,8 @@ int main(int argc, char** argv) {
   std::string file;
   bool json = false;
   std::vector<ShowKind> kinds = ServiceKinds();
+  for (ShowKind& kind : ReadOnlyKinds())
+    kinds.push_back(std::move(kind));
   for (const ShowKind& kind : kinds) {
     CLI::App* command = show->add_subcommand(kind.name, "Show a " + kind.document + " document");
     command->add_option("FILE", file, "The document to read")->required();
