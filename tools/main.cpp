@@ -2,10 +2,15 @@
 //
 //   talvoro show KIND FILE [--json]   what the library reads from FILE
 //   talvoro exists PATTERN            whether IsFileExist finds PATTERN
+//   talvoro set-version FILE ID VERSION
+//   talvoro delete-shortcut FILE TEXT
+//   talvoro write-shortcuts FILE [TEXT...]
+//   talvoro write-updates FILE [FILE_TEXT CHECK_TEXT]...
 //
 // Exit status: 0 on success, 1 when the library returns false, 2 for usage errors.
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include <CLI/CLI.hpp>
 
@@ -34,6 +39,8 @@ int main(int argc, char** argv) {
   std::string file;
   bool json = false;
   std::vector<ShowKind> kinds = ServiceKinds();
+  for (ShowKind& kind : ReadWriteKinds())
+    kinds.push_back(std::move(kind));
   for (const ShowKind& kind : kinds) {
     CLI::App* command = show->add_subcommand(kind.name, "Show a " + kind.document + " document");
     command->add_option("FILE", file, "The document to read")->required();
@@ -63,6 +70,8 @@ int main(int argc, char** argv) {
     std::cout << (found ? "exists" : "not found") << '\n';
     if (!found) status = kFailed;
   });
+
+  AddEditCommands(app, status);
 
   try {
     app.parse(argc, argv);
