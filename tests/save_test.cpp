@@ -28,23 +28,26 @@ using testutil::Zeroed;
 
 using Writer = std::function<bool(const std::string& path)>;
 
-// Runs `call` in a child process after `prepare`; returns what `call` returned.
-bool InChild(const std::function<void()>& prepare, const std::function<bool()>& call) {
+constexpr int kReturnedTrue = 0, kReturnedFalse = 1, kNotPrepared = 3;
+
+// Runs `call` in a child process after `prepare`; returns the child's exit
+// status: what `call` returned, or that `prepare` failed.
+int InChild(const std::function<void()>& prepare, const std::function<bool()>& call) {
   const pid_t pid = ::fork();
   if (pid == 0) {
     prepare();
-    ::_exit(call() ? 0 : 1);
+    ::_exit(call() ? kReturnedTrue : kReturnedFalse);
   }
   int status = 0;
   EXPECT_EQ(::waitpid(pid, &status, 0), pid);
   EXPECT_TRUE(WIFEXITED(status)) << "the child died: status " << status;
-  return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+  return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
 }
 
 void LimitFileSize(rlim_t bytes) {
   ::signal(SIGXFSZ, SIG_IGN);
   const struct rlimit limit = {bytes, bytes};
-  if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(3);
+  if (::setrlimit(RLIMIT_FSIZE, &limit) != 0) ::_exit(kNotPrepared);
 }
 
 std::set<std::string> Entries(const std::string& folder) {
@@ -130,7 +133,9 @@ TEST(Save, AFailedWriteReportsFalseAndKeepsTheOldFile) {
     ASSERT_GT(old.size(), 3500u);
     WriteFile(path, old);
 
-    EXPECT_FALSE(InChild([] { LimitFileSize(100); }, [&, w = write] { return w(path); })) << name;
+    EXPECT_EQ(InChild([] { LimitFileSize(100); }, [&, w = write] { return w(path); }),
+              kReturnedFalse)
+        << name;
     EXPECT_EQ(ReadFile(path), old) << name;
     EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"doc.xml"}) << name << ": stray file";
 
@@ -172,11 +177,12 @@ TEST(Save, AReadOnlyTargetIsNotReplaced) {
   const auto asUser = [] {
     if (::geteuid() == 0) {
       const passwd* nobody = ::getpwnam("nobody");
-      if (!nobody || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0) ::_exit(3);
+      if (!nobody || ::setgid(nobody->pw_gid) != 0 || ::setuid(nobody->pw_uid) != 0)
+        ::_exit(kNotPrepared);
     }
   };
   for (const auto& [name, write] : Writers()) {
-    EXPECT_FALSE(InChild(asUser, [&, w = write] { return w(path); })) << name;
+    EXPECT_EQ(InChild(asUser, [&, w = write] { return w(path); }), kReturnedFalse) << name;
     EXPECT_EQ(ReadFile(path), old) << name;
     EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"doc.xml"}) << name;
   }

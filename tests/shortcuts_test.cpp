@@ -149,13 +149,6 @@ TEST_F(Shortcuts, DeleteRemovesOnlyTheFirstExactMatchAndKeepsTheRest) {
             "</items>\n");
 }
 
-TEST_F(Shortcuts, DeleteAfterWriteReadsBackWithoutTheRecord) {
-  ASSERT_TRUE(Write({"a.exe", "b & c.exe", "a.exe"}));
-  ASSERT_TRUE(Delete("b & c.exe"));
-  ASSERT_TRUE(CTinyXmlHelper::GetShutCutInfo(array, Path().c_str()));
-  EXPECT_EQ(Files(), (std::vector<std::string>{"a.exe", "a.exe"}));
-}
-
 TEST_F(Shortcuts, DeleteThatCannotLoadWritesNothing) {
   for (const std::string& bad : {std::string("<items><item></items>"), std::string("<!-- -->")}) {
     WriteFile(Path(), bad);
@@ -166,13 +159,6 @@ TEST_F(Shortcuts, DeleteThatCannotLoadWritesNothing) {
   auto shortcut = Shortcut("a");
   EXPECT_FALSE(CTinyXmlHelper::DeleteShutCutInfo(missing.c_str(), shortcut));
   EXPECT_FALSE(CTinyXmlHelper::IsFileExist(missing.c_str()));
-}
-
-TEST(ShortcutsExample, ReadsTheBundledDocument) {
-  ShortcutArray array;
-  ASSERT_TRUE(CTinyXmlHelper::GetShutCutInfo(array, TALVORO_EXAMPLES_DIR "/shortcuts.xml"));
-  ASSERT_EQ(array.GetCount(), 4);
-  EXPECT_STREQ(array[2].file, "C:\\Users\\trader\\Documents\\Watchlists\\Asia & Pacific.wls");
 }
 
 }  // namespace

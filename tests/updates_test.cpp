@@ -117,12 +117,4 @@ TEST_F(Updates, RoundTripsTextsThatNeedEscaping) {
   EXPECT_TRUE(testutil::SameBytes(Update("a&b.dll", "<>"), records[0]));
 }
 
-TEST(UpdatesExample, ReadsTheBundledDocument) {
-  UpdateList list;
-  ASSERT_TRUE(CTinyXmlHelper::GetUpdateData(list, TALVORO_EXAMPLES_DIR "/updates.xml"));
-  ASSERT_EQ(list.GetCount(), 4);
-  EXPECT_STREQ(list.GetHead().file, "quoted-3.zip");
-  EXPECT_EQ(std::string(list.GetTail().check).size(), 32u);
-}
-
 }  // namespace
