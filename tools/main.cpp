@@ -2,10 +2,15 @@
 //
 //   talvoro show KIND FILE [--json]   what the library reads from FILE
 //   talvoro exists PATTERN            whether IsFileExist finds PATTERN
+//   talvoro set-version FILE ID VERSION
+//   talvoro delete-shortcut FILE TEXT
+//   talvoro write-shortcuts FILE [TEXT...]
+//   talvoro write-updates FILE [FILE_TEXT CHECK_TEXT]...
 //
 // Exit status: 0 on success, 1 when the library returns false, 2 for usage errors.
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include <CLI/CLI.hpp>
 
@@ -33,9 +38,11 @@ int main(int argc, char** argv) {
   show->require_subcommand(1);
   std::string file;
   bool json = false;
-  std::vector<ShowKind> kinds = ServiceKinds();
-  for (ShowKind& kind : ReadOnlyKinds())
-    kinds.push_back(std::move(kind));
+  std::vector<ShowKind> kinds;
+  for (auto group : {ServiceKinds, ReadOnlyKinds, ReadWriteKinds}) {
+    for (ShowKind& kind : group())
+      kinds.push_back(std::move(kind));
+  }
   for (const ShowKind& kind : kinds) {
     CLI::App* command = show->add_subcommand(kind.name, "Show a " + kind.document + " document");
     command->add_option("FILE", file, "The document to read")->required();
@@ -67,6 +74,8 @@ int main(int argc, char** argv) {
       status = Fail(pattern + ": no file or directory matches");
     }
   });
+
+  AddEditCommands(app, status);
 
   try {
     app.parse(argc, argv);
