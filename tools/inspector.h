@@ -14,6 +14,10 @@
 
 #include "talvoro/talvoro.h"
 
+namespace CLI {
+class App;
+}
+
 namespace inspector {
 
 using Json = nlohmann::ordered_json;
@@ -29,6 +33,13 @@ struct ShowKind {
 };
 
 std::vector<ShowKind> ServiceKinds();
+std::vector<ShowKind> ReadOnlyKinds();
+std::vector<ShowKind> ReadWriteKinds();
+
+// Adds set-version, delete-shortcut, write-shortcuts and write-updates. A
+// command whose library call returns false says why on stderr and sets
+// `status` to 1.
+void AddEditCommands(CLI::App& app, int& status);
 
 // The text of a fixed-width field, up to its terminator (or its width).
 template <std::size_t W>

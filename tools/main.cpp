@@ -2,10 +2,15 @@
 //
 //   talvoro show KIND FILE [--json]   what the library reads from FILE
 //   talvoro exists PATTERN            whether IsFileExist finds PATTERN
+//   talvoro set-version FILE ID VERSION
+//   talvoro delete-shortcut FILE TEXT
+//   talvoro write-shortcuts FILE [TEXT...]
+//   talvoro write-updates FILE [FILE_TEXT CHECK_TEXT]...
 //
 // Exit status: 0 on success, 1 when the library returns false, 2 for usage errors.
 #include <iostream>
 #include <string>
+#include <utility>
 
 #include <CLI/CLI.hpp>
 
@@ -33,7 +38,11 @@ int main(int argc, char** argv) {
   show->require_subcommand(1);
   std::string file;
   bool json = false;
-  std::vector<ShowKind> kinds = ServiceKinds();
+  std::vector<ShowKind> kinds;
+  for (auto group : {ServiceKinds, ReadOnlyKinds, ReadWriteKinds}) {
+    for (ShowKind& kind : group())
+      kinds.push_back(std::move(kind));
+  }
   for (const ShowKind& kind : kinds) {
     CLI::App* command = show->add_subcommand(kind.name, "Show a " + kind.document + " document");
     command->add_option("FILE", file, "The document to read")->required();
@@ -59,10 +68,14 @@ int main(int argc, char** argv) {
   exists->add_option("PATTERN", pattern, "A path; '*' and '?' in its last component match entries")
       ->required();
   exists->callback([&] {
-    const bool found = CTinyXmlHelper::IsFileExist(pattern.c_str());
-    std::cout << (found ? "exists" : "not found") << '\n';
-    if (!found) status = kFailed;
+    if (CTinyXmlHelper::IsFileExist(pattern.c_str())) {
+      std::cout << pattern << ": exists\n";
+    } else {
+      status = Fail(pattern + ": no file or directory matches");
+    }
   });
+
+  AddEditCommands(app, status);
 
   try {
     app.parse(argc, argv);

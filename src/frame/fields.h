@@ -1,11 +1,13 @@
-// How document values become record fields: attribute text, the bounded field
-// copy, the decimal conversion, the 16-bit narrowing and cleared staging records.
+// How document values become record fields and back: attribute text, the
+// bounded field copy, a field's text, the decimal conversion, the 16-bit
+// narrowing and cleared staging records.
 #ifndef TALVORO_FRAME_FIELDS_H_
 #define TALVORO_FRAME_FIELDS_H_
 
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <string>
 #include <type_traits>
 
 #include <tinyxml.h>
@@ -26,6 +28,13 @@ void CopyField(char (&field)[W], const char* text) {
   const std::size_t length = ::strnlen(text, W - 1);
   std::memcpy(field, text, length);
   field[length] = '\0';
+}
+
+// The text a field holds, up to its terminator; a field without one (filled
+// by a caller) ends at its width.
+template <std::size_t W>
+std::string FieldText(const char (&field)[W]) {
+  return std::string(field, ::strnlen(field, W));
 }
 
 // Decimal conversion as atoi does it: leading white space, an optional sign,

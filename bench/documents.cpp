@@ -1,0 +1,399 @@
+#include "documents.h"
+
+#include <cstdlib>
+#include <cstring>
+#include <memory>
+#include <string>
+
+#include <benchmark/benchmark.h>
+#include <tinyxml.h>
+
+#include "talvoro/talvoro.h"
+
+namespace bench {
+namespace {
+
+// Repeats `item(i)` between `head` and `tail` until the text reaches `bytes`.
+template <typename Item>
+std::string Grow(std::size_t bytes, const std::string& head, const std::string& tail, Item item) {
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n" + head;
+  for (int i = 0; xml.size() + tail.size() < bytes || i == 0; ++i)
+    xml += item(i);
+  return xml + tail;
+}
+
+std::string N(int i) {
+  return std::to_string(i);
+}
+
+// Touches an attribute the way a reader does, so the baseline does the same lookups.
+void Touch(const TiXmlElement* e, const char* name) {
+  const char* v = e->Attribute(name);
+  benchmark::DoNotOptimize(v);
+}
+void TouchAll(const TiXmlElement* e, std::initializer_list<const char*> names) {
+  for (const char* name : names)
+    Touch(e, name);
+}
+
+bool Load(TiXmlDocument& doc, const std::string& path) {
+  return doc.LoadFile(path.c_str());
+}
+
+// A baseline that loads with TinyXML and walks children of the document
+// element by position, `levels` deep, touching `names[level]` on each.
+std::function<void()> WalkBaseline(const std::string& path,
+                                   std::vector<std::vector<const char*>> names,
+                                   const char* childName = nullptr) {
+  return [path, names, childName] {
+    TiXmlDocument doc;
+    Load(doc, path);
+    const TiXmlElement* root = doc.FirstChildElement();
+    struct Level {
+      static void Walk(const TiXmlElement* parent, const std::vector<std::vector<const char*>>& n,
+                       std::size_t depth, const char* name) {
+        if (depth == n.size()) return;
+        for (const TiXmlElement* e = name ? parent->FirstChildElement(name)
+                                          : parent->FirstChildElement();
+             e; e = name ? e->NextSiblingElement(name) : e->NextSiblingElement()) {
+          for (const char* attr : n[depth])
+            Touch(e, attr);
+          Walk(e, n, depth + 1, nullptr);
+        }
+      }
+    };
+    Level::Walk(root, names, 0, childName);
+  };
+}
+
+std::string ServiceList(std::size_t bytes) {
+  return Grow(bytes, "<services>\n", "</services>\n", [](int t) {
+    std::string s =
+        "  <type id=\"" + N(t) + "\" depend=\"0\" typeName=\"Service type " + N(t) + "\">\n";
+    for (int k = 0; k < 4; ++k) {
+      s += "    <kind id=\"" + N(t * 10 + k) + "\" depend=\"" + N(k) + "\" version=\"" + N(k + 3) +
+           "\" kindName=\"Component " + N(k) + "\" processName=\"proc" + N(k) +
+           ".exe\" zipName=\"proc" + N(k) + ".zip\" UnzipDir=\"proc" + N(k) +
+           "\" selfstock=\"SH600000;SZ000001\">\n";
+      for (int v = 0; v < 3; ++v) {
+        s += "      <server id=\"" + N(v) + "\" port=\"443\" ip=\"10.20.1." + N(v) +
+             "\" serverName=\"Server " + N(v) + "\" />\n";
+      }
+      s += "    </kind>\n";
+    }
+    return s + "  </type>\n";
+  });
+}
+
+std::string PartList(std::size_t bytes) {
+  return Grow(bytes, "<parts>\n", "</parts>\n", [](int p) {
+    std::string s = "  <part id=\"" + N(p) + "\" Name=\"Part " + N(p) +
+                    "\" Url=\"https://portal.example.net/part/" + N(p) + "\">\n";
+    for (int c = 0; c < 3; ++c) {
+      s += "    <sub id=\"" + N(p * 10 + c) + "\" Name=\"Sub " + N(c) +
+           "\" Url=\"https://portal.example.net/sub/" + N(c) + "\" target=\"" + N(c) + "\" />\n";
+    }
+    return s + "  </part>\n";
+  });
+}
+
+std::string Weather(std::size_t bytes) {
+  const std::string head =
+      "<xml_api_reply version=\"1\">\n<weather mobile_zipped=\"1\">\n"
+      "  <forecaste_infomation city=\"Shanghai\" />\n"
+      "  <current_conditions><temp_f Data=\"68\" /><temp_c Data=\"20\" />"
+      "<humidity Data=\"55%\" /><wind_condition Data=\"NE 12 km/h\" /></current_conditions>\n";
+  return Grow(bytes, head, "</weather>\n</xml_api_reply>\n", [](int d) {
+    return "  <forecast_conditions><day_of_week Data=\"D" + N(d % 7) +
+           "\" /><low Data=\"12\" /><high Data=\"21\" /><icon "
+           "Data=\"/ig/images/weather/sunny.gif\" />"
+           "<condition Data=\"Sunny\" /></forecast_conditions>\n";
+  });
+}
+
+std::string ZoneArea(std::size_t bytes) {
+  return Grow(bytes, "<zonearea>\n", "</zonearea>\n", [](int i) {
+    if (i % 5 == 0) return "  <Zone><ID>" + N(i) + "</ID><Name>Zone " + N(i) + "</Name></Zone>\n";
+    return "  <Area><ID>" + N(i) + "</ID><ZoneID>" + N(i / 5 * 5) + "</ZoneID><Name>Area " + N(i) +
+           "</Name><Extra>0</Extra></Area>\n";
+  });
+}
+
+std::string ServerList(std::size_t bytes) {
+  return Grow(bytes, "<servers>\n", "</servers>\n", [](int i) {
+    return "  <server id=\"" + N(i) + "\" serverName=\"Server " + N(i) + "\" ip=\"10.30.0." +
+           N(i % 250) + "\" port=\"7001\" />\n";
+  });
+}
+
+std::string ServerServices(std::size_t bytes) {
+  return Grow(bytes, "<services>\n", "</services>\n", [](int i) {
+    return "  <service id=\"" + N(i) + "\" serviceName=\"Service " + N(i) + "\" sink=\"sink" +
+           N(i % 7) + "\" run=\"" + N(i % 2) + "\" />\n";
+  });
+}
+
+std::string Version(std::size_t bytes) {
+  return Grow(bytes, "<version version=\"1.0.3\" updatetime=\"2026-05-20 08:30\">\n",
+              "</version>\n",
+              [](int i) { return "  <note id=\"" + N(i) + "\" text=\"release note line\" />\n"; });
+}
+
+std::string Software(std::size_t bytes) {
+  return Grow(bytes, "<software>\n", "</software>\n", [](int g) {
+    std::string s = "  <group name=\"Group " + N(g) + "\">\n";
+    for (int c = 0; c < 4; ++c) {
+      s += "    <component id=\"" + N(g * 4 + c) + "\" depend=\"" + N(c) + "\" version=\"" +
+           N(c + 1) + "\" kindName=\"Component " + N(c) + "\" processName=\"proc" + N(c) +
+           ".exe\" zipName=\"proc" + N(c) + ".zip\" UnzipDir=\"proc" + N(c) + "\" />\n";
+    }
+    return s + "  </group>\n";
+  });
+}
+
+std::string Updates(std::size_t bytes) {
+  return Grow(bytes, "<items>\n", "</items>\n", [](int i) {
+    return "    <item file=\"bin/module" + N(i) + ".dll\" check=\"9f86d081884c7d659a2feaa0c55ad0" +
+           N(i) + "\"></item>\n";
+  });
+}
+
+std::string Shortcuts(std::size_t bytes) {
+  return Grow(bytes, "<items>\n", "</items>\n", [](int i) {
+    return "    <item file=\"C:/Trader/tools/tool" + N(i) + ".exe\"></item>\n";
+  });
+}
+
+// Builds the same "items" document as the writers, for the in-place baseline.
+template <typename Fill>
+void SaveItemsInPlace(const std::string& path, int count, Fill fill) {
+  TiXmlDocument doc;
+  doc.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", "yes"));
+  auto* items = new TiXmlElement("items");
+  doc.LinkEndChild(items);
+  for (int i = 0; i < count; ++i) {
+    auto* item = new TiXmlElement("item");
+    items->LinkEndChild(item);
+    fill(*item, i);
+    item->LinkEndChild(new TiXmlText(""));
+  }
+  doc.SaveFile(path.c_str());
+}
+
+}  // namespace
+
+std::size_t CountElements(const std::string& xml) {
+  std::size_t n = 0;
+  for (std::size_t i = 0; i + 1 < xml.size(); ++i) {
+    if (xml[i] == '<' && xml[i + 1] != '/' && xml[i + 1] != '?' && xml[i + 1] != '!') ++n;
+  }
+  return n;
+}
+
+std::vector<Case> DocumentCases() {
+  using Fn = std::function<void()>;
+  std::vector<Case> cases;
+  auto reader = [&cases](std::string name, std::string (*make)(std::size_t), auto call,
+                         std::vector<std::vector<const char*>> names, const char* child = nullptr) {
+    cases.push_back({name, make, [call, names, child](const std::string& path, Fn& lib, Fn& base) {
+                       lib = [path, call] { call(path); };
+                       base = WalkBaseline(path, names, child);
+                     }});
+  };
+
+  reader(
+      "GetServiceData", ServiceList,
+      [](const std::string& p) {
+        tagServerListInfo info;
+        CTinyXmlHelper::GetServiceData(info, p.c_str());
+        benchmark::DoNotOptimize(info.servers.GetData());
+      },
+      {{"id", "depend", "typeName"},
+       {"id", "depend", "version", "kindName", "processName", "zipName", "UnzipDir", "selfstock"},
+       {"id", "port", "ip", "serverName"}});
+
+  reader("GetPartData", PartList,
+         [](const std::string& p) {
+           tagPartListInfo info;
+           CTinyXmlHelper::GetPartData(info, p.c_str());
+           benchmark::DoNotOptimize(info.subParts.GetData());
+         },
+         {{"id", "Name", "Url"}, {"id", "Name", "Url", "target"}});
+
+  cases.push_back({"GetWeatherData", Weather, [](const std::string& path, Fn& lib, Fn& base) {
+                     lib = [path] {
+                       tagWeatherData weather;
+                       CTinyXmlHelper::GetWeatherData(weather, path.c_str());
+                       benchmark::DoNotOptimize(weather.forecasts[3].condition);
+                     };
+                     base = [path] {
+                       TiXmlDocument doc;
+                       Load(doc, path);
+                       const TiXmlElement* weather =
+                           doc.FirstChildElement()->FirstChildElement("weather");
+                       const TiXmlElement* now = weather->FirstChildElement("current_conditions");
+                       for (const char* n : {"temp_f", "temp_c", "humidity", "wind_condition"}) {
+                         Touch(now->FirstChildElement(n), "Data");
+                       }
+                       const TiXmlElement* day = weather->FirstChildElement("forecast_conditions");
+                       for (int i = 0; i < 4 && day;
+                            ++i, day = day->NextSiblingElement("forecast_conditions")) {
+                         for (const char* n : {"day_of_week", "low", "high", "icon", "condition"}) {
+                           Touch(day->FirstChildElement(n), "Data");
+                         }
+                       }
+                     };
+                   }});
+
+  cases.push_back({"GetAreaData", ZoneArea, [](const std::string& path, Fn& lib, Fn& base) {
+                     lib = [path] {
+                       tagZoneAreaArray info;
+                       CTinyXmlHelper::GetAreaData(info, path.c_str());
+                       benchmark::DoNotOptimize(info.areas.GetData());
+                     };
+                     base = [path] {
+                       TiXmlDocument doc;
+                       Load(doc, path);
+                       for (const TiXmlElement* item = doc.FirstChildElement()->FirstChildElement();
+                            item; item = item->NextSiblingElement()) {
+                         const bool zone = std::strcmp(item->Value(), "Zone") == 0;
+                         const TiXmlElement* child = item->FirstChildElement();
+                         for (int i = 0; i < (zone ? 2 : 4) && child;
+                              ++i, child = child->NextSiblingElement()) {
+                           const TiXmlNode* value = child->FirstChild();
+                           benchmark::DoNotOptimize(value ? value->Value() : nullptr);
+                         }
+                       }
+                     };
+                   }});
+
+  reader("GetSrvData", ServerList,
+         [](const std::string& p) {
+           CList<tagSrvData, const tagSrvData&> list;
+           CTinyXmlHelper::GetSrvData(list, p.c_str());
+           benchmark::DoNotOptimize(list.GetCount());
+         },
+         {{"id", "serverName", "ip", "port"}});
+
+  reader("GetSrvServiceData", ServerServices,
+         [](const std::string& p) {
+           CList<tagSrvService, const tagSrvService&> list;
+           CTinyXmlHelper::GetSrvServiceData(list, p.c_str());
+           benchmark::DoNotOptimize(list.GetCount());
+         },
+         {{"id", "serviceName", "sink", "run"}});
+
+  cases.push_back({"GeVersion", Version, [](const std::string& path, Fn& lib, Fn& base) {
+                     lib = [path] {
+                       CString version, time;
+                       CTinyXmlHelper::GeVersion(path.c_str(), version, time);
+                       benchmark::DoNotOptimize(version.GetString());
+                     };
+                     base = [path] {
+                       TiXmlDocument doc;
+                       Load(doc, path);
+                       TouchAll(doc.FirstChildElement(), {"version", "updatetime"});
+                     };
+                   }});
+
+  reader("GetSoftData", Software,
+         [](const std::string& p) {
+           CList<tagSoftData, const tagSoftData&> list;
+           CTinyXmlHelper::GetSoftData(list, p.c_str());
+           benchmark::DoNotOptimize(list.GetCount());
+         },
+         {{}, {"id", "depend", "version", "kindName", "processName", "zipName", "UnzipDir"}});
+
+  reader(
+      "GetUpdateData", Updates,
+      [](const std::string& p) {
+        CList<tagUpdateData, const tagUpdateData&> list;
+        CTinyXmlHelper::GetUpdateData(list, p.c_str());
+        benchmark::DoNotOptimize(list.GetCount());
+      },
+      {{"file", "check"}}, "item");
+
+  reader(
+      "GetShutCutInfo", Shortcuts,
+      [](const std::string& p) {
+        CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
+        CTinyXmlHelper::GetShutCutInfo(array, p.c_str());
+        benchmark::DoNotOptimize(array.GetData());
+      },
+      {{"file"}}, "item");
+
+  // Writers: the baseline is TinyXML's load (where the writer loads), the
+  // same change, and its in-place SaveFile.
+  cases.push_back({"SetSoftVersion", Software, [](const std::string& path, Fn& lib, Fn& base) {
+                     lib = [path] {
+                       tagSoftData soft = {};
+                       soft.id = 1;
+                       soft.version = 42;
+                       CTinyXmlHelper::SetSoftVersion(soft, path.c_str());
+                     };
+                     base = [path] {
+                       TiXmlDocument doc;
+                       Load(doc, path);
+                       for (TiXmlElement* group = doc.FirstChildElement()->FirstChildElement();
+                            group; group = group->NextSiblingElement()) {
+                         for (TiXmlElement* c = group->FirstChildElement(); c;
+                              c = c->NextSiblingElement()) {
+                           const char* id = c->Attribute("id");
+                           if (static_cast<std::int16_t>(std::atoi(id ? id : "")) == 1)
+                             c->SetAttribute("version", 42);
+                         }
+                       }
+                       doc.SaveFile(path.c_str());
+                     };
+                   }});
+
+  cases.push_back(
+      {"DeleteShutCutInfo", Shortcuts, [](const std::string& path, Fn& lib, Fn& base) {
+         // No item matches, so every call rewrites the same document.
+         lib = [path] {
+           tagShortCutInfo none = {};
+           std::strcpy(none.file, "no such shortcut");
+           CTinyXmlHelper::DeleteShutCutInfo(path.c_str(), none);
+         };
+         base = [path] {
+           TiXmlDocument doc;
+           Load(doc, path);
+           for (const TiXmlElement* item = doc.FirstChildElement()->FirstChildElement("item"); item;
+                item = item->NextSiblingElement("item")) {
+             const char* file = item->Attribute("file");
+             benchmark::DoNotOptimize(std::strcmp(file ? file : "", "no such shortcut"));
+           }
+           doc.SaveFile(path.c_str());
+         };
+       }});
+
+  cases.push_back(
+      {"WrittingUpdateFile", Updates, [](const std::string& path, Fn& lib, Fn& base) {
+         auto list = std::make_shared<CList<tagUpdateData, const tagUpdateData&>>();
+         CTinyXmlHelper::GetUpdateData(*list, path.c_str());
+         lib = [path, list] { CTinyXmlHelper::WrittingUpdateFile(path.c_str(), *list); };
+         base = [path, list] {
+           POSITION pos = list->GetHeadPosition();
+           SaveItemsInPlace(path + ".baseline", list->GetCount(), [&](TiXmlElement& item, int) {
+             const tagUpdateData& u = list->GetNext(pos);
+             item.SetAttribute("file", u.file);
+             item.SetAttribute("check", u.check);
+           });
+         };
+       }});
+
+  cases.push_back(
+      {"WrittingShutCutInfo", Shortcuts, [](const std::string& path, Fn& lib, Fn& base) {
+         auto array = std::make_shared<CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>>();
+         CTinyXmlHelper::GetShutCutInfo(*array, path.c_str());
+         lib = [path, array] { CTinyXmlHelper::WrittingShutCutInfo(path.c_str(), *array); };
+         base = [path, array] {
+           SaveItemsInPlace(path + ".baseline", array->GetCount(), [&](TiXmlElement& item, int i) {
+             item.SetAttribute("file", (*array)[i].file);
+           });
+         };
+       }});
+  return cases;
+}
+
+}  // namespace bench

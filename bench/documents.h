@@ -1,0 +1,31 @@
+// Generated documents of every kind, and for each document function the call
+// itself beside its baseline: TinyXML's own LoadFile plus a walk that touches
+// the same elements and attributes (and, for writers, TinyXML's in-place save).
+#ifndef TALVORO_BENCH_DOCUMENTS_H_
+#define TALVORO_BENCH_DOCUMENTS_H_
+
+#include <cstddef>
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace bench {
+
+struct Case {
+  std::string name;                                    // e.g. "GetServiceData"
+  std::function<std::string(std::size_t bytes)> make;  // a document of about `bytes`
+  // Called once per size with the file written; returns the two timed calls.
+  std::function<void(const std::string& path, std::function<void()>& library,
+                     std::function<void()>& baseline)>
+      prepare;
+  std::size_t elements_per_kb = 0;  // filled in by the generator run, for reports
+};
+
+std::vector<Case> DocumentCases();
+
+// Counts the elements of a document (for per-element figures).
+std::size_t CountElements(const std::string& xml);
+
+}  // namespace bench
+
+#endif  // TALVORO_BENCH_DOCUMENTS_H_

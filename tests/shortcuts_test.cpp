@@ -1,0 +1,164 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "talvoro/talvoro.h"
+#include "test_util.h"
+
+namespace {
+
+using testutil::ReadFile;
+using testutil::Set;
+using testutil::WriteFile;
+using testutil::Zeroed;
+
+using ShortcutArray = CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>;
+
+tagShortCutInfo Shortcut(const std::string& file) {
+  auto shortcut = Zeroed<tagShortCutInfo>();
+  Set(shortcut.file, file);
+  return shortcut;
+}
+
+class Shortcuts : public ::testing::Test {
+ protected:
+  std::string Path() const { return dir / "shortcuts.xml"; }
+  bool Read(const std::string& xml) {
+    WriteFile(Path(), xml);
+    return CTinyXmlHelper::GetShutCutInfo(array, Path().c_str());
+  }
+  bool Write(const std::vector<std::string>& files) {
+    ShortcutArray out;
+    for (const std::string& file : files)
+      out.Add(Shortcut(file));
+    return CTinyXmlHelper::WrittingShutCutInfo(Path().c_str(), out);
+  }
+  bool Delete(const std::string& file) {
+    auto shortcut = Shortcut(file);
+    return CTinyXmlHelper::DeleteShutCutInfo(Path().c_str(), shortcut);
+  }
+  std::vector<std::string> Files() const {
+    std::vector<std::string> files;
+    for (int i = 0; i < array.GetCount(); ++i)
+      files.push_back(array[i].file);
+    return files;
+  }
+  testutil::TempDir dir;
+  ShortcutArray array;
+};
+
+TEST_F(Shortcuts, ReadsOnlyItemChildrenOfTheDocumentElement) {
+  const std::string file259(259, 'f'), file300(300, 'g');
+  array.Add(Shortcut("earlier"));
+  ASSERT_TRUE(
+      Read("<list name='x'><item file='a.exe'><item file='nested'/></item>"
+           "<Item file='case'/><!-- c --><other file='skip'/><item/>"
+           "<item file='" +
+           file259 + "'/><item file='" + file300 + "'/></list>"));
+  EXPECT_EQ(Files(),
+            (std::vector<std::string>{"earlier", "a.exe", "", file259, file300.substr(0, 259)}));
+  EXPECT_TRUE(testutil::SameBytes(Shortcut("a.exe"), array[1])) << "cleared before filling";
+  EXPECT_TRUE(testutil::SameBytes(Shortcut(""), array[2]));
+  EXPECT_EQ(array[3].file[259], '\0');
+
+  ASSERT_TRUE(Read("<items><x/></items>"));
+  EXPECT_EQ(array.GetCount(), 5);
+  for (const std::string& bad : {std::string(), std::string("<?xml version='1.0'?><!-- -->"),
+                                 std::string("<items><item></items>")}) {
+    EXPECT_FALSE(Read(bad)) << bad;
+  }
+  EXPECT_FALSE(CTinyXmlHelper::GetShutCutInfo(array, (dir / "missing.xml").c_str()));
+  EXPECT_EQ(array.GetCount(), 5);
+}
+
+TEST_F(Shortcuts, WritesTheItemsDocumentExactly) {
+  ASSERT_TRUE(Write({"a.exe", "b.exe"}));
+  EXPECT_EQ(ReadFile(Path()),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+            "<items>\n"
+            "    <item file=\"a.exe\"></item>\n"
+            "    <item file=\"b.exe\"></item>\n"
+            "</items>\n");
+  // Over a longer file with a byte-order mark: replaced whole, no mark.
+  ASSERT_TRUE(Write({""}));
+  EXPECT_EQ(ReadFile(Path()),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+            "<items>\n"
+            "    <item file=\"\"></item>\n"
+            "</items>\n");
+  WriteFile(Path(), "\xEF\xBB\xBF<items><item file='old'/></items>" + std::string(4000, ' '));
+  ASSERT_TRUE(Write({}));
+  EXPECT_EQ(ReadFile(Path()),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n<items />\n");
+}
+
+TEST_F(Shortcuts, RoundTripsTextsThatNeedEscaping) {
+  const std::vector<std::string> files = {
+      "C:\\Tools\\a&b.exe", "<x>", "say \"hi\"", "it's", "", "\xE6\x97\xA5\xE6\x9C\xAC.exe",
+      std::string(259, 'z')};
+  ASSERT_TRUE(Write(files));
+  EXPECT_NE(ReadFile(Path()).find("file=\"C:\\Tools\\a&amp;b.exe\""), std::string::npos);
+  EXPECT_NE(ReadFile(Path()).find("file=\"&lt;x&gt;\""), std::string::npos);
+  ASSERT_TRUE(CTinyXmlHelper::GetShutCutInfo(array, Path().c_str()));
+  EXPECT_EQ(Files(), files);
+}
+
+TEST_F(Shortcuts, WritesAFieldWithoutTerminatorOnlyUpToItsWidth) {
+  ShortcutArray out;
+  tagShortCutInfo full;
+  std::memset(full.file, 'w', sizeof full.file);
+  out.Add(full);
+  ASSERT_TRUE(CTinyXmlHelper::WrittingShutCutInfo(Path().c_str(), out));
+  EXPECT_NE(ReadFile(Path()).find("file=\"" + std::string(260, 'w') + "\""), std::string::npos);
+}
+
+TEST_F(Shortcuts, DeleteRemovesOnlyTheFirstExactMatchAndKeepsTheRest) {
+  const std::string original =
+      "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+      "<!-- desk shortcuts -->\n"
+      "<items owner=\"desk\">\n"
+      "    <item file=\"A.exe\" />\n"
+      "    <group>\n"
+      "        <item file=\"a.exe\" />\n"
+      "    </group>\n"
+      "    <item file=\"a.exe \" />\n"
+      "    <item file=\"a.exe\" pinned=\"1\">first</item>\n"
+      "    <item />\n"
+      "    <item file=\"a.exe\">second</item>\n"
+      "</items>\n";
+  WriteFile(Path(), original);
+  ASSERT_TRUE(Delete("a.exe"));
+  std::string expected = original;
+  expected.erase(expected.find("    <item file=\"a.exe\" pinned"),
+                 std::string("    <item file=\"a.exe\" pinned=\"1\">first</item>\n").size());
+  EXPECT_EQ(ReadFile(Path()), expected);
+
+  ASSERT_TRUE(Delete(""));  // matches the item without "file"
+  ASSERT_TRUE(Delete("a.exe"));
+  ASSERT_TRUE(Delete("a.exe"));  // nothing left to match: saved unchanged
+  EXPECT_EQ(ReadFile(Path()),
+            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+            "<!-- desk shortcuts -->\n"
+            "<items owner=\"desk\">\n"
+            "    <item file=\"A.exe\" />\n"
+            "    <group>\n"
+            "        <item file=\"a.exe\" />\n"
+            "    </group>\n"
+            "    <item file=\"a.exe \" />\n"
+            "</items>\n");
+}
+
+TEST_F(Shortcuts, DeleteThatCannotLoadWritesNothing) {
+  for (const std::string& bad : {std::string("<items><item></items>"), std::string("<!-- -->")}) {
+    WriteFile(Path(), bad);
+    EXPECT_FALSE(Delete("a")) << bad;
+    EXPECT_EQ(ReadFile(Path()), bad);
+  }
+  const std::string missing = dir / "missing.xml";
+  auto shortcut = Shortcut("a");
+  EXPECT_FALSE(CTinyXmlHelper::DeleteShutCutInfo(missing.c_str(), shortcut));
+  EXPECT_FALSE(CTinyXmlHelper::IsFileExist(missing.c_str()));
+}
+
+}  // namespace
