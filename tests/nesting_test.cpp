@@ -10,9 +10,11 @@
 #include "frame/nesting.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
+#include "tinyxml_depth.h"
 
 namespace {
 
+using calls::TinyXmlParse;
 using talvoro::kMaxNesting;
 using talvoro::MaxElementDepth;
 
@@ -27,33 +29,8 @@ std::string Nested(int depth, const std::string& name = "e") {
   return xml;
 }
 
-// How deep TinyXML's own parse went, walking its tree without recursion. A
-// failed parse keeps what it built, so this is the deepest the parser got.
-struct TinyResult {
-  int depth;
-  bool error;
-};
-TinyResult TinyDepth(const std::string& text) {
-  // As the loader hands it over: cut at the first zero byte, and zero bytes
-  // after the end for TinyXML's look past a trailing UTF-8 lead byte.
-  std::string padded(text.c_str());
-  padded.append(4, '\0');
-  TiXmlDocument doc;
-  doc.SetTabSize(0);
-  doc.Parse(padded.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
-  int deepest = 0;
-  std::vector<std::pair<const TiXmlNode*, int>> pending;
-  for (const TiXmlNode* c = doc.FirstChild(); c; c = c->NextSibling())
-    pending.emplace_back(c, 1);
-  while (!pending.empty()) {
-    const auto [node, depth] = pending.back();
-    pending.pop_back();
-    if (!node->ToElement()) continue;
-    deepest = std::max(deepest, depth);
-    for (const TiXmlNode* c = node->FirstChild(); c; c = c->NextSibling())
-      pending.emplace_back(c, depth + 1);
-  }
-  return {deepest, doc.Error()};
+TinyXmlParse TinyDepth(const std::string& text) {
+  return calls::ParseWithTinyXml(text);
 }
 
 TEST(NestingGuard, CountsOnlyElementsAsTinyXmlReadsThem) {
@@ -230,7 +207,7 @@ TEST(NestingGuard, NeverBelowWhatTinyXmlReaches) {
     for (int i = 0; i < 4000; ++i) {
       const std::string xml = maker.Make();
       const int guard = MaxElementDepth(xml.c_str(), kNoLimit);
-      const TinyResult tiny = TinyDepth(xml);
+      const TinyXmlParse tiny = TinyDepth(xml);
       ASSERT_LE(tiny.depth, guard) << xml;
       if (!tiny.error) {
         ++parsed;

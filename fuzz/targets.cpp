@@ -1,0 +1,90 @@
+#include "targets.h"
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <fstream>
+#include <string>
+
+#include <ftw.h>
+#include <stdlib.h>
+#include <unistd.h>
+
+#include "document_calls.h"
+#include "frame/nesting.h"
+#include "tinyxml_depth.h"
+
+namespace fuzz {
+namespace {
+
+[[noreturn]] void Fault(const char* target, const std::string& what) {
+  std::fprintf(stderr, "%s: %s\n", target, what.c_str());
+  std::abort();
+}
+
+// A folder of the process's own for the documents, removed at exit; under
+// $TMPDIR, so that the fuzz script can put it in memory.
+class ScratchDir {
+ public:
+  ScratchDir() {
+    const char* base = std::getenv("TMPDIR");
+    std::string pattern = std::string(base && *base ? base : "/tmp") + "/talvoro-fuzz-XXXXXX";
+    if (!::mkdtemp(pattern.data())) Fault("fuzz", "cannot make a scratch folder");
+    path_ = pattern;
+  }
+  ScratchDir(const ScratchDir&) = delete;
+  ScratchDir& operator=(const ScratchDir&) = delete;
+  ~ScratchDir() {
+    ::nftw(
+        path_.c_str(),
+        [](const char* p, const struct stat*, int, struct FTW*) { return ::remove(p); }, 16,
+        FTW_DEPTH | FTW_PHYS);
+  }
+  std::string File(const char* name) const { return path_ + "/" + name; }
+
+ private:
+  std::string path_;
+};
+
+// Readers and editors get the input as the document; writers get it as raw
+// records and write where no file is yet. A reader must give the same
+// outcome twice.
+void RunDocumentCall(const calls::DocumentCall& call, const std::string& input) {
+  static const ScratchDir dir;
+  const std::string path = dir.File("document.xml");
+  ::unlink(path.c_str());
+  if (call.kind != calls::Kind::kWriter) {
+    std::ofstream(path, std::ios::binary) << input;
+  }
+  const calls::Outcome outcome = call.run(path, input);
+  if (!outcome.fault.empty()) Fault(call.name, outcome.fault);
+  if (call.kind == calls::Kind::kReader && !(call.run(path, input) == outcome))
+    Fault(call.name, "a second read gave another outcome");
+}
+
+// The guard against TinyXML itself: whatever the guard lets through, TinyXML
+// parses no deeper, and where TinyXML parses without error the two agree.
+void RunNesting(const std::string& input) {
+  const int guard = talvoro::MaxElementDepth(input.c_str(), talvoro::kMaxNesting);
+  if (guard > talvoro::kMaxNesting) return;
+  const calls::TinyXmlParse tiny = calls::ParseWithTinyXml(input);
+  if (tiny.depth > guard) Fault("nesting", "TinyXML went deeper than the guard counted");
+  if (!tiny.error && tiny.depth != guard)
+    Fault("nesting", "the guard overcounted a parsed document");
+}
+
+}  // namespace
+
+bool Run(const char* name, const std::uint8_t* data, std::size_t size) {
+  const std::string input(reinterpret_cast<const char*>(data), size);
+  if (std::strcmp(name, "nesting") == 0) {
+    RunNesting(input);
+    return true;
+  }
+  const calls::DocumentCall* call = calls::FindCall(name);
+  if (!call) return false;
+  RunDocumentCall(*call, input);
+  return true;
+}
+
+}  // namespace fuzz

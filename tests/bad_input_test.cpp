@@ -1,0 +1,170 @@
+// Every document function on files that are no configuration document: each
+// gives false or sound records (text terminated within its field, containers
+// and files untouched on false), and returns at once, without a crash, an
+// exception or a leak (the sanitizer build checks the last).
+#include <climits>
+#include <functional>
+#include <random>
+#include <regex>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "document_calls.h"
+#include "test_util.h"
+
+namespace {
+
+using calls::AllCalls;
+using calls::DocumentCall;
+using calls::Kind;
+
+std::string Example(const DocumentCall& call) {
+  return testutil::ReadFile(std::string(TALVORO_EXAMPLES_DIR "/") + call.example);
+}
+
+// Writers write their reader's records from the example.
+std::string RecordsFor(const DocumentCall& call) {
+  if (!call.recordsFrom) return "";
+  return calls::FindCall(call.recordsFrom)
+      ->run(std::string(TALVORO_EXAMPLES_DIR "/") + call.example, "")
+      .bytes;
+}
+
+// Calls `call` on `path` after `prepare`; the outcome must be sound, and
+// false where `mustFail` and the call reads the file.
+void ExpectSound(
+    const DocumentCall& call, const std::string& what, const std::string& path, bool mustFail,
+    const std::function<void()>& prepare = [] {}) {
+  prepare();
+  const calls::Outcome outcome = call.run(path, RecordsFor(call));
+  EXPECT_EQ(outcome.fault, "") << call.name << " on " << what;
+  if (mustFail && call.kind != Kind::kWriter) {
+    EXPECT_FALSE(outcome.result) << call.name << " on " << what;
+  }
+}
+
+// Every call on a file holding `bytes`, written afresh before each call.
+void ExpectSoundOnContent(const std::string& what, const std::string& bytes, bool mustFail) {
+  testutil::TempDir dir;
+  const std::string path = dir / "document.xml";
+  for (const DocumentCall& call : AllCalls())
+    ExpectSound(call, what, path, mustFail, [&] { testutil::WriteFile(path, bytes); });
+}
+
+TEST(BadInput, DocumentsWithoutAnElement) {
+  const struct {
+    const char* what;
+    const char* bytes;
+  } cases[] = {
+      {"an empty file", ""},
+      {"white space only", " \r\n\t "},
+      {"a byte order mark only", "\xEF\xBB\xBF"},
+      {"only a declaration", "<?xml version=\"1.0\" encoding=\"UTF-8\"?>"},
+      {"only a comment", "<!-- nothing here -->"},
+      {"a declaration and a comment", "<?xml version='1.0'?>\n<!-- <items> -->\n"},
+      {"a DOCTYPE only", "<!DOCTYPE items>"},
+  };
+  for (const auto& c : cases)
+    ExpectSoundOnContent(c.what, c.bytes, true);
+}
+
+TEST(BadInput, TruncatedDocuments) {
+  for (const DocumentCall& call : AllCalls()) {
+    const std::string whole = Example(call);
+    testutil::TempDir dir;
+    const std::string path = dir / "document.xml";
+    for (int tenth = 1; tenth < 10; ++tenth) {
+      const std::string cut = whole.substr(0, whole.size() * tenth / 10);
+      ExpectSound(call, std::to_string(tenth) + "/10 of " + call.example, path, true,
+                  [&] { testutil::WriteFile(path, cut); });
+    }
+    const std::string unclosed = whole.substr(0, whole.rfind('>'));
+    ExpectSound(call, "the example without its last '>'", path, true,
+                [&] { testutil::WriteFile(path, unclosed); });
+  }
+}
+
+TEST(BadInput, BinaryGarbageAndOtherEncodings) {
+  std::mt19937 random(7);
+  for (const std::string& alphabet : {std::string(), std::string("<>/=\"'!?-[]&#;x \xE0\xEF")}) {
+    for (int n = 0; n < 3; ++n) {
+      std::string bytes(4096, '\0');
+      for (char& byte : bytes) {
+        byte =
+            alphabet.empty() ? static_cast<char>(random()) : alphabet[random() % alphabet.size()];
+      }
+      ExpectSoundOnContent("garbage", bytes, false);
+    }
+  }
+  // UTF-16 in both byte orders: TinyXML reads bytes, up to the first zero.
+  const std::string text = testutil::ReadFile(TALVORO_EXAMPLES_DIR "/services.xml");
+  std::string little = "\xFF\xFE", big = "\xFE\xFF";
+  for (const char c : text) {
+    little += c;
+    little += '\0';
+    big += '\0';
+    big += c;
+  }
+  ExpectSoundOnContent("UTF-16LE", little, true);
+  ExpectSoundOnContent("UTF-16BE", big, true);
+}
+
+// The example with attribute values replaced (after the declaration).
+std::string WithValues(const std::string& example, const std::string& value, bool firstOnly) {
+  const std::size_t body = example.find("?>") == std::string::npos ? 0 : example.find("?>") + 2;
+  return example.substr(0, body) +
+         std::regex_replace(example.substr(body), std::regex("=\"[^\"]*\""), "=\"" + value + "\"",
+                            firstOnly ? std::regex_constants::format_first_only
+                                      : std::regex_constants::format_default);
+}
+
+TEST(BadInput, TextLongerThanEveryField) {
+  for (const DocumentCall& call : AllCalls()) {
+    testutil::TempDir dir;
+    const std::string path = dir / "document.xml";
+    const std::string longText = WithValues(Example(call), std::string(300, '7'), false);
+    ExpectSound(call, "300-byte values", path, false, [&] { testutil::WriteFile(path, longText); });
+    const std::string huge = WithValues(Example(call), std::string(5 << 20, 'h'), true);
+    ExpectSound(call, "a 5 MiB value", path, false, [&] { testutil::WriteFile(path, huge); });
+  }
+}
+
+TEST(BadInput, PathsThatNameNoDocument) {
+  testutil::TempDir dir;
+  testutil::WriteFile(dir / "plain", "<items/>");
+  ASSERT_EQ(::mkfifo((dir / "fifo").c_str(), 0600), 0);
+  const std::string tooLong = dir / std::string(NAME_MAX + 1, 'n');
+  const struct {
+    const char* what;
+    std::string path;
+  } cases[] = {
+      {"an empty path", ""},
+      {"a missing file", dir / "missing.xml"},
+      {"a path through a file", dir / "plain/document.xml"},
+      {"a name longer than the system allows", tooLong},
+      {"a directory", dir.path()},
+      {"a FIFO without a writer", dir / "fifo"},
+      {"/dev/null", "/dev/null"},
+      {"/dev/zero", "/dev/zero"},
+  };
+  for (const auto& c : cases) {
+    for (const DocumentCall& call : AllCalls()) {
+      ExpectSound(call, c.what, c.path, true, [&] { ::unlink((dir / "missing.xml").c_str()); });
+    }
+  }
+  // Unreadable for anyone but root; as root the call reads it like any file.
+  const std::string locked = dir / "locked.xml";
+  for (const DocumentCall& call : AllCalls()) {
+    ExpectSound(call, "a file without read permission", locked, ::geteuid() != 0, [&] {
+      ::chmod(locked.c_str(), 0600);
+      testutil::WriteFile(locked, Example(call));
+      ::chmod(locked.c_str(), 0);
+    });
+  }
+}
+
+}  // namespace

@@ -1,0 +1,378 @@
+#include "document_calls.h"
+
+#include <cstring>
+#include <string>
+#include <type_traits>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "talvoro/talvoro.h"
+
+namespace calls {
+namespace {
+
+template <typename T>
+void Append(std::string& bytes, const T& record) {
+  static_assert(std::is_trivially_copyable<T>::value, "plain records only");
+  bytes.append(reinterpret_cast<const char*>(&record), sizeof record);
+}
+
+template <std::size_t W>
+bool Terminated(const char (&field)[W]) {
+  return std::memchr(field, '\0', W) != nullptr;
+}
+template <typename... Fields>
+bool AllTerminated(const Fields&... fields) {
+  return (Terminated(fields) && ...);
+}
+
+bool Sound(const tagServiceTypeInfo& r) {
+  return Terminated(r.typeName);
+}
+bool Sound(const tagServiceKindInfo& r) {
+  return AllTerminated(r.kindName, r.processName, r.zipName, r.unzipDir, r.selfstock);
+}
+bool Sound(const tagServiceServerInfo& r) {
+  return AllTerminated(r.port, r.ip, r.serverName);
+}
+bool Sound(const tagPartInfo& r) {
+  return AllTerminated(r.name, r.url);
+}
+bool Sound(const tagSubPartInfo& r) {
+  return AllTerminated(r.name, r.url);
+}
+bool Sound(const tagZoneInfo& r) {
+  return Terminated(r.name);
+}
+bool Sound(const tagAreaInfo& r) {
+  return Terminated(r.name);
+}
+bool Sound(const tagSrvData& r) {
+  return AllTerminated(r.ip, r.port, r.serverName);
+}
+bool Sound(const tagSrvService& r) {
+  return AllTerminated(r.serviceName, r.sink);
+}
+bool Sound(const tagSoftData& r) {
+  return AllTerminated(r.kindName, r.processName, r.zipName, r.unzipDir);
+}
+bool Sound(const tagUpdateData& r) {
+  return AllTerminated(r.file, r.check);
+}
+bool Sound(const tagShortCutInfo& r) {
+  return Terminated(r.file);
+}
+bool Sound(const tagWeatherData& r) {
+  bool sound = AllTerminated(r.tempF, r.tempC, r.humidity, r.windCondition);
+  for (const tagForecastData& f : r.forecasts)
+    sound = sound && AllTerminated(f.dayOfWeek, f.low, f.high, f.icon, f.condition);
+  return sound;
+}
+
+// Appends every element's bytes; false when one of them is not sound.
+template <typename T>
+bool Collect(std::string& bytes, const CArrayTemplate<T, const T&>& array) {
+  bool sound = true;
+  for (int i = 0; i < array.GetCount(); ++i) {
+    Append(bytes, array[i]);
+    sound = sound && Sound(array[i]);
+  }
+  return sound;
+}
+template <typename T>
+bool Collect(std::string& bytes, const CList<T, const T&>& list) {
+  bool sound = true;
+  for (POSITION pos = list.GetHeadPosition(); pos;) {
+    const T& record = list.GetNext(pos);
+    Append(bytes, record);
+    sound = sound && Sound(record);
+  }
+  return sound;
+}
+
+void AppendText(std::string& bytes, const CString& text) {
+  bytes += std::to_string(text.GetLength()) + ":" + std::string(text.GetString()) + ";";
+}
+
+// The file's bytes, or what stands at the path instead; never blocks.
+std::string Snapshot(const std::string& path) {
+  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+  if (fd < 0) return "<cannot open>";
+  struct stat info;
+  std::string bytes;
+  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
+    bytes = "<not a regular file>";
+  } else {
+    char chunk[16384];
+    ssize_t got;
+    while ((got = ::read(fd, chunk, sizeof chunk)) > 0)
+      bytes.append(chunk, static_cast<std::size_t>(got));
+  }
+  ::close(fd);
+  return bytes;
+}
+
+// A reader's outcome: on false nothing appended, on true sound records.
+Outcome ReaderOutcome(bool result, std::string bytes, bool sound) {
+  Outcome outcome{result, std::move(bytes), ""};
+  if (!result && !outcome.bytes.empty()) outcome.fault = "appended records and returned false";
+  if (result && !sound) outcome.fault = "a text field without its terminator";
+  return outcome;
+}
+
+template <typename Info, typename... Arrays>
+Outcome ReadArrays(bool (*read)(Info&, CString), const std::string& path,
+                   Arrays Info::*... arrays) {
+  Info info;
+  const bool result = read(info, path.c_str());
+  std::string bytes;
+  const bool sound = (Collect(bytes, info.*arrays) & ...);
+  return ReaderOutcome(result, std::move(bytes), sound);
+}
+
+template <typename Container>
+Outcome ReadInto(bool (*read)(Container&, CString), const std::string& path) {
+  Container container;
+  const bool result = read(container, path.c_str());
+  std::string bytes;
+  const bool sound = Collect(bytes, container);
+  return ReaderOutcome(result, std::move(bytes), sound);
+}
+
+Outcome Weather(const std::string& path, const std::string&) {
+  tagWeatherData weather;
+  std::memset(static_cast<void*>(&weather), 0xAB, sizeof weather);
+  const tagWeatherData before = weather;
+  Outcome outcome{CTinyXmlHelper::GetWeatherData(weather, path.c_str()), "", ""};
+  Append(outcome.bytes, weather);
+  if (!outcome.result && std::memcmp(&before, &weather, sizeof weather) != 0)
+    outcome.fault = "changed the record and returned false";
+  if (outcome.result && !Sound(weather)) outcome.fault = "a text field without its terminator";
+  return outcome;
+}
+
+Outcome Version(const std::string& path, const std::string&) {
+  CString version = "old", updateTime = "older";
+  Outcome outcome{CTinyXmlHelper::GeVersion(path.c_str(), version, updateTime), "", ""};
+  AppendText(outcome.bytes, version);
+  AppendText(outcome.bytes, updateTime);
+  if (!outcome.result && (version != "old" || updateTime != "older"))
+    outcome.fault = "changed the strings and returned false";
+  return outcome;
+}
+
+// Editors and writers: the file afterwards, unchanged when the call failed.
+Outcome FileOutcome(bool result, const std::string& before, const std::string& path) {
+  Outcome outcome{result, Snapshot(path), ""};
+  if (!result && outcome.bytes != before) outcome.fault = "changed the file and returned false";
+  return outcome;
+}
+
+Outcome SetVersion(const std::string& path, const std::string&) {
+  const std::string before = Snapshot(path);
+  auto soft = tagSoftData();
+  soft.id = 21;
+  soft.version = 13;
+  Outcome outcome = FileOutcome(CTinyXmlHelper::SetSoftVersion(soft, path.c_str()), before, path);
+  if (outcome.result && outcome.fault.empty()) {
+    CList<tagSoftData, const tagSoftData&> list;
+    if (!CTinyXmlHelper::GetSoftData(list, path.c_str())) {
+      outcome.fault = "the saved document does not read again";
+    } else {
+      for (POSITION pos = list.GetHeadPosition(); pos;) {
+        const tagSoftData& read = list.GetNext(pos);
+        if (read.id == soft.id && read.version != soft.version)
+          outcome.fault = "a matching component kept its old version";
+      }
+    }
+  }
+  return outcome;
+}
+
+int CountFile(const CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array,
+              const char* file) {
+  int count = 0;
+  for (int i = 0; i < array.GetCount(); ++i)
+    count += std::strcmp(array[i].file, file) == 0;
+  return count;
+}
+
+Outcome DeleteShortcut(const std::string& path, const std::string&) {
+  const std::string before = Snapshot(path);
+  CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> old, now;
+  const bool readable = CTinyXmlHelper::GetShutCutInfo(old, path.c_str());
+  auto shortcut = tagShortCutInfo();
+  std::strcpy(shortcut.file, "desk.exe");
+  Outcome outcome =
+      FileOutcome(CTinyXmlHelper::DeleteShutCutInfo(path.c_str(), shortcut), before, path);
+  if (outcome.result && outcome.fault.empty()) {
+    if (!readable || !CTinyXmlHelper::GetShutCutInfo(now, path.c_str())) {
+      outcome.fault = "the saved document does not read again";
+    } else if (CountFile(now, shortcut.file) != CountFile(old, shortcut.file) - 1 &&
+               CountFile(old, shortcut.file) > 0) {
+      outcome.fault = "the matching item was not removed";
+    } else if (now.GetCount() != old.GetCount() - (CountFile(old, shortcut.file) > 0)) {
+      outcome.fault = "other items were lost";
+    }
+  }
+  return outcome;
+}
+
+// Text TinyXML reads back as it was written: every UTF-8 lead byte followed
+// by its continuation bytes. (Reading UTF-8, TinyXML takes a lead byte's
+// sequence whole, whatever the bytes are, so a stray lead byte swallows what
+// follows it; the written documents are declared UTF-8.)
+bool Utf8(const std::string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto lead = static_cast<unsigned char>(text[i]);
+    const std::size_t more = lead >= 0xF0 && lead <= 0xF4   ? 3
+                             : lead >= 0xE0 && lead <= 0xEF ? 2
+                             : lead >= 0xC2 && lead <= 0xDF ? 1
+                                                            : 0;
+    for (std::size_t k = 1; k <= more; ++k) {
+      if (i + k >= text.size() || (static_cast<unsigned char>(text[i + k]) & 0xC0) != 0x80)
+        return false;
+    }
+    i += more;
+  }
+  return true;
+}
+
+// What a field written from `field` reads back as: its text up to the
+// terminator or the width, cut to width - 1 bytes.
+template <std::size_t W>
+std::string Written(const char (&field)[W]) {
+  return std::string(field, ::strnlen(field, W - 1));
+}
+
+template <std::size_t W>
+bool ReadsBack(const char (&written)[W], const char (&read)[W]) {
+  const std::string text = Written(written);
+  return !Utf8(text) || text == read;
+}
+
+template <typename T>
+std::vector<T> Records(const std::string& bytes) {
+  std::vector<T> records(bytes.size() / sizeof(T));
+  if (!records.empty())
+    std::memcpy(static_cast<void*>(records.data()), bytes.data(), records.size() * sizeof(T));
+  return records;
+}
+
+Outcome WriteShortcuts(const std::string& path, const std::string& bytes) {
+  const std::string before = Snapshot(path);
+  CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array, read;
+  const std::vector<tagShortCutInfo> records = Records<tagShortCutInfo>(bytes);
+  for (const tagShortCutInfo& record : records)
+    array.Add(record);
+  Outcome outcome =
+      FileOutcome(CTinyXmlHelper::WrittingShutCutInfo(path.c_str(), array), before, path);
+  if (outcome.result && outcome.fault.empty()) {
+    if (!CTinyXmlHelper::GetShutCutInfo(read, path.c_str())) {
+      bool utf8 = true;
+      for (const tagShortCutInfo& record : records)
+        utf8 = utf8 && Utf8(Written(record.file));
+      if (utf8) outcome.fault = "the written document does not read again";
+    } else if (read.GetCount() != array.GetCount()) {
+      outcome.fault = "a different number of items reads back";
+    } else {
+      for (int i = 0; i < read.GetCount(); ++i) {
+        if (!ReadsBack(array[i].file, read[i].file)) outcome.fault = "an item reads back changed";
+      }
+    }
+  }
+  return outcome;
+}
+
+Outcome WriteUpdates(const std::string& path, const std::string& bytes) {
+  const std::string before = Snapshot(path);
+  CList<tagUpdateData, const tagUpdateData&> list, read;
+  const std::vector<tagUpdateData> records = Records<tagUpdateData>(bytes);
+  for (const tagUpdateData& record : records)
+    list.AddTail(record);
+  Outcome outcome =
+      FileOutcome(CTinyXmlHelper::WrittingUpdateFile(path.c_str(), list), before, path);
+  if (outcome.result && outcome.fault.empty()) {
+    if (!CTinyXmlHelper::GetUpdateData(read, path.c_str())) {
+      bool utf8 = true;
+      for (const tagUpdateData& record : records)
+        utf8 = utf8 && Utf8(Written(record.file)) && Utf8(Written(record.check));
+      if (utf8) outcome.fault = "the written document does not read again";
+    } else if (read.GetCount() != list.GetCount()) {
+      outcome.fault = "a different number of items reads back";
+    } else {
+      POSITION pos = read.GetHeadPosition();
+      for (const tagUpdateData& written : records) {
+        const tagUpdateData& got = read.GetNext(pos);
+        if (!ReadsBack(written.file, got.file) || !ReadsBack(written.check, got.check))
+          outcome.fault = "an item reads back changed";
+      }
+    }
+  }
+  return outcome;
+}
+
+}  // namespace
+
+const std::vector<DocumentCall>& AllCalls() {
+  using H = CTinyXmlHelper;
+  static const std::vector<DocumentCall> calls = {
+      {"GetServiceData", Kind::kReader,
+       [](const std::string& path, const std::string&) {
+         return ReadArrays(&H::GetServiceData, path, &tagServerListInfo::types,
+                           &tagServerListInfo::kinds, &tagServerListInfo::servers);
+       },
+       "services.xml"},
+      {"GetPartData", Kind::kReader,
+       [](const std::string& path, const std::string&) {
+         return ReadArrays(&H::GetPartData, path, &tagPartListInfo::parts,
+                           &tagPartListInfo::subParts);
+       },
+       "parts.xml"},
+      {"GetWeatherData", Kind::kReader, &Weather, "weather.xml"},
+      {"GetAreaData", Kind::kReader,
+       [](const std::string& path, const std::string&) {
+         return ReadArrays(&H::GetAreaData, path, &tagZoneAreaArray::zones,
+                           &tagZoneAreaArray::areas);
+       },
+       "zones.xml"},
+      {"GetSrvData", Kind::kReader,
+       [](const std::string& path, const std::string&) { return ReadInto(&H::GetSrvData, path); },
+       "servers.xml"},
+      {"GetSrvServiceData", Kind::kReader,
+       [](const std::string& path, const std::string&) {
+         return ReadInto(&H::GetSrvServiceData, path);
+       },
+       "server-services.xml"},
+      {"GeVersion", Kind::kReader, &Version, "version.xml"},
+      {"GetSoftData", Kind::kReader,
+       [](const std::string& path, const std::string&) { return ReadInto(&H::GetSoftData, path); },
+       "software.xml"},
+      {"GetUpdateData", Kind::kReader,
+       [](const std::string& path, const std::string&) {
+         return ReadInto(&H::GetUpdateData, path);
+       },
+       "updates.xml"},
+      {"GetShutCutInfo", Kind::kReader,
+       [](const std::string& path, const std::string&) {
+         return ReadInto(&H::GetShutCutInfo, path);
+       },
+       "shortcuts.xml"},
+      {"SetSoftVersion", Kind::kEditor, &SetVersion, "software.xml"},
+      {"DeleteShutCutInfo", Kind::kEditor, &DeleteShortcut, "shortcuts.xml"},
+      {"WrittingShutCutInfo", Kind::kWriter, &WriteShortcuts, "shortcuts.xml", "GetShutCutInfo"},
+      {"WrittingUpdateFile", Kind::kWriter, &WriteUpdates, "updates.xml", "GetUpdateData"},
+  };
+  return calls;
+}
+
+const DocumentCall* FindCall(const std::string& name) {
+  for (const DocumentCall& call : AllCalls()) {
+    if (name == call.name) return &call;
+  }
+  return nullptr;
+}
+
+}  // namespace calls
