@@ -3,6 +3,7 @@
 // and files untouched on false), and returns at once, without a crash, an
 // exception or a leak (the sanitizer build checks the last).
 #include <climits>
+#include <cstring>
 #include <functional>
 #include <random>
 #include <regex>
@@ -14,6 +15,7 @@
 #include <unistd.h>
 
 #include "document_calls.h"
+#include "talvoro/talvoro.h"
 #include "test_util.h"
 
 namespace {
@@ -165,6 +167,40 @@ TEST(BadInput, PathsThatNameNoDocument) {
       ::chmod(locked.c_str(), 0);
     });
   }
+}
+
+// TinyXML does not read back every text it prints: in a UTF-8 document a
+// value ending in a UTF-8 lead byte (as GBK text may) swallows its closing
+// quote. A save that would not load again fails and keeps the old file.
+TEST(BadInput, SavesThatWouldNotReadBackKeepTheOldFile) {
+  testutil::TempDir dir;
+  const std::string path = dir / "document.xml";
+  const std::string old = "<items><item file='kept'/></items>";
+
+  auto gbk = tagShortCutInfo();
+  std::strcpy(gbk.file, "C:\\\xB5\xE3");  // a GBK character ends in 0xE3
+  CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> shortcuts;
+  shortcuts.Add(gbk);
+  testutil::WriteFile(path, old);
+  EXPECT_FALSE(CTinyXmlHelper::WrittingShutCutInfo(path.c_str(), shortcuts));
+  EXPECT_EQ(testutil::ReadFile(path), old);
+
+  auto update = tagUpdateData();
+  std::strcpy(update.check, "\xE3");
+  CList<tagUpdateData, const tagUpdateData&> updates;
+  updates.AddTail(update);
+  EXPECT_FALSE(CTinyXmlHelper::WrittingUpdateFile(path.c_str(), updates));
+  EXPECT_EQ(testutil::ReadFile(path), old);
+
+  // Read unquoted, byte by byte, the value loads; printed quoted, it would not.
+  const std::string unquoted = "\xEF\xBB\xBF<items><item file=a\xE3/></items>";
+  testutil::WriteFile(path, unquoted);
+  auto desk = tagShortCutInfo();
+  std::strcpy(desk.file, "desk.exe");
+  EXPECT_FALSE(CTinyXmlHelper::DeleteShutCutInfo(path.c_str(), desk));
+  auto soft = tagSoftData();
+  EXPECT_FALSE(CTinyXmlHelper::SetSoftVersion(soft, path.c_str()));
+  EXPECT_EQ(testutil::ReadFile(path), unquoted);
 }
 
 }  // namespace

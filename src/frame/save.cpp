@@ -87,6 +87,7 @@ class TemporaryFile {
   }
 
   int fd() const { return file_->get(); }
+  const std::string& path() const { return path_; }
 
   // Syncs and closes the file, then renames it over `target`.
   bool Replace(const std::string& target) {
@@ -142,7 +143,13 @@ bool Document::Save(const char* path) const {
   TemporaryFile temporary;
   if (!temporary.Create(folder)) return false;
   if (exists && ::fchmod(temporary.fd(), existing.st_mode & 0777) != 0) return false;
-  if (!Print(doc_, temporary.fd()) || !temporary.Replace(target)) return false;
+  if (!Print(doc_, temporary.fd())) return false;
+  // TinyXML does not always read back what it prints: in a UTF-8 document a
+  // value whose bytes are not UTF-8 (a lead byte at its end, say) swallows its
+  // closing quote. Such a text never replaces the target.
+  Document printed;
+  if (!printed.Load(temporary.path().c_str())) return false;
+  if (!temporary.Replace(target)) return false;
 
   // Make the rename itself durable. The new content is in place by now, so a
   // failure here cannot be reported as "the old file is kept"; it is left out.

@@ -128,7 +128,8 @@ Outcome ReadArrays(bool (*read)(Info&, CString), const std::string& path,
   Info info;
   const bool result = read(info, path.c_str());
   std::string bytes;
-  const bool sound = (Collect(bytes, info.*arrays) & ...);
+  bool sound = true;
+  ((sound = Collect(bytes, info.*arrays) && sound), ...);
   return ReaderOutcome(result, std::move(bytes), sound);
 }
 
@@ -240,17 +241,18 @@ bool Utf8(const std::string& text) {
   return true;
 }
 
-// What a field written from `field` reads back as: its text up to the
-// terminator or the width, cut to width - 1 bytes.
+// The text a writer takes from a field: up to its terminator, or the whole
+// width when a caller left none.
 template <std::size_t W>
 std::string Written(const char (&field)[W]) {
-  return std::string(field, ::strnlen(field, W - 1));
+  return std::string(field, ::strnlen(field, W));
 }
 
+// Written text reads back cut to width - 1 bytes, where it is UTF-8.
 template <std::size_t W>
 bool ReadsBack(const char (&written)[W], const char (&read)[W]) {
   const std::string text = Written(written);
-  return !Utf8(text) || text == read;
+  return !Utf8(text) || text.substr(0, W - 1) == read;
 }
 
 template <typename T>
