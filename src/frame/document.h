@@ -16,7 +16,8 @@ class Document {
 
   // Loads and parses the file at `path`. Returns the document element (the
   // first element at the top), or null when the file is missing, not a
-  // regular file, unreadable, empty or malformed, or holds no element.
+  // regular file, unreadable, empty or malformed, nested deeper than
+  // kMaxNesting elements (frame/nesting.h), or holds no element.
   TiXmlElement* Load(const char* path);
 
   // The TinyXML document, for building a new one or editing a loaded one.
