@@ -63,13 +63,17 @@ void RunDocumentCall(const calls::DocumentCall& call, const std::string& input) 
 }
 
 // The guard against TinyXML itself: whatever the guard lets through, TinyXML
-// parses no deeper, and where TinyXML parses without error the two agree.
+// parses no deeper and reads no more attributes on an element, and where
+// TinyXML parses without error the two agree.
 void RunNesting(const std::string& input) {
-  const int guard = talvoro::MaxElementDepth(input.c_str(), talvoro::kMaxNesting);
-  if (guard > talvoro::kMaxNesting) return;
+  const talvoro::Shape shape =
+      talvoro::MeasureDocument(input.c_str(), {talvoro::kMaxNesting, talvoro::kMaxAttributes});
+  if (shape.depth > talvoro::kMaxNesting || shape.attributes > talvoro::kMaxAttributes) return;
   const calls::TinyXmlParse tiny = calls::ParseWithTinyXml(input);
-  if (tiny.depth > guard) Fault("nesting", "TinyXML went deeper than the guard counted");
-  if (!tiny.error && tiny.depth != guard)
+  if (tiny.depth > shape.depth) Fault("nesting", "TinyXML went deeper than the guard counted");
+  if (tiny.attributes > shape.attributes)
+    Fault("nesting", "TinyXML read more attributes than the guard counted");
+  if (!tiny.error && (tiny.depth != shape.depth || tiny.attributes != shape.attributes))
     Fault("nesting", "the guard overcounted a parsed document");
 }
 

@@ -171,7 +171,8 @@ TEST(BadInput, PathsThatNameNoDocument) {
 
 // TinyXML does not read back every text it prints: in a UTF-8 document a
 // value ending in a UTF-8 lead byte (as GBK text may) swallows its closing
-// quote. A save that would not load again fails and keeps the old file.
+// quote. A save that would not load back as the same document fails and
+// keeps the old file.
 TEST(BadInput, SavesThatWouldNotReadBackKeepTheOldFile) {
   testutil::TempDir dir;
   const std::string path = dir / "document.xml";
@@ -201,6 +202,15 @@ TEST(BadInput, SavesThatWouldNotReadBackKeepTheOldFile) {
   auto soft = tagSoftData();
   EXPECT_FALSE(CTinyXmlHelper::SetSoftVersion(soft, path.c_str()));
   EXPECT_EQ(testutil::ReadFile(path), unquoted);
+
+  // The encoding "&" (legacy) prints as encoding="&", which reads as "" (UTF-8),
+  // and then the value reads back otherwise: saved, it would load changed.
+  const std::string relabelled =
+      "<?xml version=\"1.0\" encoding=\"&amp;\"?>"
+      "<items><item file=\"a\xE3&amp;\"/><item file=\"desk.exe\"/></items>";
+  testutil::WriteFile(path, relabelled);
+  EXPECT_FALSE(CTinyXmlHelper::DeleteShutCutInfo(path.c_str(), desk));
+  EXPECT_EQ(testutil::ReadFile(path), relabelled);
 }
 
 }  // namespace

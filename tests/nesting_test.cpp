@@ -103,6 +103,37 @@ TEST(NestingGuard, LoaderRefusesDeeperThanTheLimit) {
   }
 }
 
+std::string WithAttributes(int count, const std::string& extra = "") {
+  std::string xml = "<items><item";
+  for (int i = 0; i < count; ++i)
+    xml += " a" + std::to_string(i) + "='1'";
+  return xml + extra + "/></items>";
+}
+
+TEST(NestingGuard, CountsTheAttributesOfEachElement) {
+  using talvoro::kMaxAttributes;
+  using talvoro::MeasureDocument;
+  const talvoro::Limits limits{kMaxNesting, kMaxAttributes};
+  EXPECT_EQ(MeasureDocument(WithAttributes(3).c_str(), limits).attributes, 3);
+  EXPECT_EQ(MeasureDocument(WithAttributes(kMaxAttributes).c_str(), limits).attributes,
+            kMaxAttributes);
+  EXPECT_EQ(MeasureDocument(WithAttributes(100000).c_str(), limits).attributes, kMaxAttributes + 1);
+  // Attribute-like text inside a value, a comment or the declaration is none.
+  const std::string many = WithAttributes(0, " v=\"" + WithAttributes(400) + "\"");
+  EXPECT_EQ(MeasureDocument(many.c_str(), limits).attributes, 1);
+  const std::string declared = "<?xml version='1.0' encoding='UTF-8' standalone='yes'?><a/>";
+  EXPECT_EQ(MeasureDocument(declared.c_str(), limits).attributes, 0);
+
+  // Past the limit the loader refuses the document, as it does a malformed one.
+  testutil::TempDir dir;
+  const std::string path = dir / "items.xml";
+  for (const int count : {kMaxAttributes, kMaxAttributes + 1}) {
+    testutil::WriteFile(path, WithAttributes(count));
+    CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> items;
+    EXPECT_EQ(CTinyXmlHelper::GetShutCutInfo(items, path.c_str()), count <= kMaxAttributes);
+  }
+}
+
 // Random documents, well-formed and not, built from the pieces that decide
 // nesting, then mutated byte by byte. Whatever the guard accepts, TinyXML
 // parses no deeper; and where TinyXML succeeds, the two agree exactly.
@@ -207,11 +238,15 @@ TEST(NestingGuard, NeverBelowWhatTinyXmlReaches) {
     for (int i = 0; i < 4000; ++i) {
       const std::string xml = maker.Make();
       const int guard = MaxElementDepth(xml.c_str(), kNoLimit);
+      const talvoro::Shape shape = talvoro::MeasureDocument(xml.c_str(), {kNoLimit, kNoLimit});
       const TinyXmlParse tiny = TinyDepth(xml);
+      ASSERT_EQ(shape.depth, guard) << xml;
       ASSERT_LE(tiny.depth, guard) << xml;
+      ASSERT_LE(tiny.attributes, shape.attributes) << xml;
       if (!tiny.error) {
         ++parsed;
         ASSERT_EQ(tiny.depth, guard) << xml;
+        ASSERT_EQ(tiny.attributes, shape.attributes) << xml;
       }
       // With a limit, the guard answers the same up to it.
       ASSERT_EQ(MaxElementDepth(xml.c_str(), 3), std::min(guard, 4)) << xml;

@@ -32,7 +32,8 @@ TiXmlElement* Document::Load(const char* path) {
   if (!ReadRegularFile(path, text)) return nullptr;
   NormalizeLineBreaks(text);
   if (text.empty()) return nullptr;
-  if (MaxElementDepth(text.c_str(), kMaxNesting) > kMaxNesting) return nullptr;
+  const Shape shape = MeasureDocument(text.c_str(), {kMaxNesting, kMaxAttributes});
+  if (shape.depth > kMaxNesting || shape.attributes > kMaxAttributes) return nullptr;
   // In UTF-8 text TinyXML steps over a lead byte's whole sequence, so a lead
   // byte just before the end carries it up to three bytes past the
   // terminator; there it must find zero bytes too.

@@ -27,8 +27,8 @@ class Document {
   // the UTF-8 byte-order mark when the loaded document had one). The text goes
   // to a new file in the target's folder, is synced, and is then renamed over
   // the target in one step. A symbolic link is followed and stays a link; an
-  // existing file keeps its permission bits. A text that would not load again
-  // is not saved. False when anything fails, and then the target is exactly
+  // existing file keeps its permission bits. A text that would not load back
+  // as the same document is not saved. False when anything fails, and then the target is exactly
   // as it was and no temporary file is left.
   bool Save(const char* path) const;
 

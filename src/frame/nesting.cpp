@@ -7,10 +7,13 @@
 // scan gives up too, or, where that would take more copying than it is worth
 // (a repeated attribute name), carries on, which can only raise the count.
 // The character classes are the same <cctype> calls TinyXML makes, so the
-// answers agree in every locale.
+// answers agree in every locale. Attributes are counted on the way: TinyXML
+// checks each new attribute against all earlier ones of its element, so its
+// time grows with the square of their number.
 #include "frame/nesting.h"
 
 #include <cctype>
+#include <climits>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -276,8 +279,8 @@ class Reader {
   // TiXmlElement::Parse and ReadValue, from the '<' of an element at the top
   // of the document, with an explicit stack of the open elements' names in
   // place of TinyXML's recursion. Past the element, or null where TinyXML
-  // fails or the nesting goes over `limit`.
-  const char* Elements(const char* p, int limit, int& deepest) const {
+  // fails or a limit is passed.
+  const char* Elements(const char* p, const Limits& limits, Shape& shape) const {
     struct Open {
       const char* name;
       std::size_t length;
@@ -287,9 +290,9 @@ class Reader {
     for (;;) {
       if (atStartTag) {
         // TinyXML has entered the element (and made its node) from here on.
-        if (static_cast<int>(open.size()) + 1 > deepest) {
-          deepest = static_cast<int>(open.size()) + 1;
-          if (deepest > limit) return nullptr;
+        if (static_cast<int>(open.size()) + 1 > shape.depth) {
+          shape.depth = static_cast<int>(open.size()) + 1;
+          if (shape.depth > limits.depth) return nullptr;
         }
         p = SkipSpace(p + 1);
         const char* name = p;
@@ -297,7 +300,7 @@ class Reader {
         if (!p || !*p) return nullptr;
         open.push_back({name, static_cast<std::size_t>(p - name)});
         bool empty = false;
-        p = AttributesAndEnd(p, empty);
+        p = AttributesAndEnd(p, empty, limits, shape);
         if (!p) return nullptr;
         if (empty) {
           open.pop_back();
@@ -342,8 +345,9 @@ class Reader {
 
  private:
   // The attributes of a start tag and its end, "/>" (empty) or ">".
-  const char* AttributesAndEnd(const char* p, bool& empty) const {
-    for (;;) {
+  const char* AttributesAndEnd(const char* p, bool& empty, const Limits& limits,
+                               Shape& shape) const {
+    for (int count = 1;; ++count) {
       p = SkipSpace(p);
       if (!p || !*p) return nullptr;
       if (*p == '/') {
@@ -352,6 +356,10 @@ class Reader {
         return p + 2;
       }
       if (*p == '>') return p + 1;
+      if (count > shape.attributes) {
+        shape.attributes = count;
+        if (count > limits.attributes) return nullptr;
+      }
       p = Attribute(p, nullptr);
       if (!p || !*p) return nullptr;
     }
@@ -360,21 +368,21 @@ class Reader {
 
 }  // namespace
 
-int MaxElementDepth(const char* text, int limit) {
-  if (!text || !*text) return 0;
+Shape MeasureDocument(const char* text, const Limits& limits) {
+  Shape shape;
+  if (!text || !*text) return shape;
   Reader reader;
   const auto* u = reinterpret_cast<const unsigned char*>(text);
   if (u[0] == 0xEF && u[1] == 0xBB && u[2] == 0xBF) reader.encoding = Encoding::kUtf8;
 
   // TiXmlDocument::Parse: the nodes at the top, one after the other.
-  int deepest = 0;
   const char* p = reader.SkipSpace(text);
   while (p && *p) {
     const Node node = reader.Identify(p);
     if (node == Node::kNone) break;
     if (node == Node::kElement) {
-      p = reader.Elements(p, limit, deepest);
-      if (deepest > limit) return limit + 1;
+      p = reader.Elements(p, limits, shape);
+      if (shape.depth > limits.depth || shape.attributes > limits.attributes) return shape;
     } else {
       ValuePrefix encodingValue;
       p = reader.Other(node, p, &encodingValue);
@@ -389,7 +397,11 @@ int MaxElementDepth(const char* text, int limit) {
     }
     p = reader.SkipSpace(p);
   }
-  return deepest;
+  return shape;
+}
+
+int MaxElementDepth(const char* text, int limit) {
+  return MeasureDocument(text, {limit, INT_MAX}).depth;
 }
 
 }  // namespace talvoro

@@ -9,6 +9,21 @@
 namespace talvoro {
 
 inline constexpr int kMaxNesting = 256;
+// TinyXML's time on one element grows with the square of its attributes; no
+// configuration element has more than a few dozen.
+inline constexpr int kMaxAttributes = 256;
+
+struct Limits {
+  int depth;
+  int attributes;
+};
+
+// What TinyXML's parse of a text meets at worst: the deepest element nesting
+// and the most attributes on one element.
+struct Shape {
+  int depth = 0;
+  int attributes = 0;
+};
 
 // The deepest element nesting that TinyXML (Parse, default encoding) reaches
 // on the zero-terminated `text`, counting the document element as 1; a result
@@ -21,6 +36,11 @@ inline constexpr int kMaxNesting = 256;
 // exact; past that point it may only be higher. Never reads past the
 // terminating zero byte.
 int MaxElementDepth(const char* text, int limit);
+
+// The same scan, also counting the attributes of each element as TinyXML
+// parses them. Stops as soon as either passes its limit, and then reports
+// that one as its limit + 1.
+Shape MeasureDocument(const char* text, const Limits& limits);
 
 }  // namespace talvoro
 

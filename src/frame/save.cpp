@@ -7,11 +7,14 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cctype>
 #include <cerrno>
 #include <cstdio>
 #include <memory>
 #include <random>
 #include <string>
+#include <vector>
 
 #include "frame/document.h"
 #include "frame/file_bytes.h"
@@ -122,6 +125,33 @@ bool Print(const TiXmlDocument& doc, int fd) {
   return printed && flushed && closed;
 }
 
+// The document as TinyXML prints it to memory, leaving out text that is only
+// white space (reading drops it), to compare two documents.
+std::string Canonical(const TiXmlDocument& doc) {
+  TiXmlDocument copy(doc);
+  std::vector<TiXmlNode*> pending{&copy};
+  while (!pending.empty()) {
+    TiXmlNode* node = pending.back();
+    pending.pop_back();
+    for (TiXmlNode* child = node->FirstChild(); child;) {
+      TiXmlNode* next = child->NextSibling();
+      const TiXmlText* text = child->ToText();
+      const std::string value = child->ValueStr();
+      if (text && !text->CDATA() && std::all_of(value.begin(), value.end(), [](char c) {
+            return std::isspace(static_cast<unsigned char>(c)) != 0;
+          })) {
+        node->RemoveChild(child);
+      } else {
+        pending.push_back(child);
+      }
+      child = next;
+    }
+  }
+  TiXmlPrinter printer;
+  copy.Accept(&printer);
+  return printer.Str();
+}
+
 }  // namespace
 
 bool Document::Save(const char* path) const {
@@ -146,9 +176,12 @@ bool Document::Save(const char* path) const {
   if (!Print(doc_, temporary.fd())) return false;
   // TinyXML does not always read back what it prints: in a UTF-8 document a
   // value whose bytes are not UTF-8 (a lead byte at its end, say) swallows its
-  // closing quote. Such a text never replaces the target.
+  // closing quote, and a declaration printed anew can change how the rest is
+  // read. A text that does not load back as this very document never
+  // replaces the target.
   Document printed;
-  if (!printed.Load(temporary.path().c_str())) return false;
+  if (!printed.Load(temporary.path().c_str()) || Canonical(printed.Xml()) != Canonical(doc_))
+    return false;
   if (!temporary.Replace(target)) return false;
 
   // Make the rename itself durable. The new content is in place by now, so a

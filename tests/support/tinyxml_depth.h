@@ -7,8 +7,9 @@
 namespace calls {
 
 struct TinyXmlParse {
-  int depth;   // the deepest element nesting in the tree it built
-  bool error;  // whether the parse failed
+  int depth;       // the deepest element nesting in the tree it built
+  int attributes;  // the most attributes on one of its elements
+  bool error;      // whether the parse failed
 };
 
 // Parses `text` as the loader hands it to TinyXML (cut at the first zero byte,
