@@ -87,8 +87,9 @@ double GrowthCopyBytesOf(const std::string& function, const std::string& path) {
 // documents grow.
 class RatioReporter : public benchmark::ConsoleReporter {
  public:
-  explicit RatioReporter(const std::map<std::string, double>& growthCopies)
-      : ConsoleReporter(OO_Tabular), growthCopies_(growthCopies) {}
+  // `scalingFiles`: the document of each "function/size" scaling case.
+  explicit RatioReporter(const std::map<std::string, std::string>& scalingFiles)
+      : ConsoleReporter(OO_Tabular), scalingFiles_(scalingFiles) {}
 
   void ReportRuns(const std::vector<Run>& runs) override {
     ConsoleReporter::ReportRuns(runs);
@@ -106,7 +107,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   void Finalize() override {
     ConsoleReporter::Finalize();
-    std::printf("\n%-20s %-6s %12s %12s %7s %7s\n", "function", "size", "library", "tinyxml",
+    std::printf("\n%-26s %-6s %12s %12s %7s %7s\n", "function", "size", "library", "tinyxml",
                 "ratio", "target");
     ForEachPair(times_, "",
                 [](const std::string& function, const std::string& size, double lib, double base) {
@@ -114,18 +115,18 @@ class RatioReporter : public benchmark::ConsoleReporter {
                                       function.rfind("Set", 0) == 0 ||
                                       function.rfind("Delete", 0) == 0;
                   const char* target = writer ? "-" : (size == "1MB" ? "1.50" : "1.10");
-                  std::printf("%-20s %-6s %10.1fus %10.1fus %7.3f %7s\n", function.c_str(),
+                  std::printf("%-26s %-6s %10.1fus %10.1fus %7.3f %7s\n", function.c_str(),
                               size.c_str(), lib / 1e3, base / 1e3, lib / base, target);
                 });
-    std::printf("\n%-20s %-6s %14s %14s %7s %14s\n", "scaling", "size", "library/elem",
+    std::printf("\n%-26s %-6s %14s %14s %7s %14s\n", "scaling", "size", "library/elem",
                 "tinyxml/elem", "ratio", "growth copies");
     ForEachPair(
         perElement_, "Scaling/",
         [this](const std::string& function, const std::string& size, double lib, double base) {
-          auto copies = growthCopies_.find(function + "/" + size);
-          std::printf("%-20s %-6s %12.1fns %12.1fns %7.3f %12.1fMB\n", function.c_str(),
-                      size.c_str(), lib, base, lib / base,
-                      copies == growthCopies_.end() ? 0.0 : copies->second / (1 << 20));
+          const double copies =
+              GrowthCopyBytesOf(function, scalingFiles_.at(function + "/" + size));
+          std::printf("%-26s %-6s %12.1fns %12.1fns %7.3f %12.1fMB\n", function.c_str(),
+                      size.c_str(), lib, base, lib / base, copies / (1 << 20));
         });
   }
 
@@ -154,7 +155,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
   std::map<std::string, double> times_;
   std::map<std::string, double> perElement_;
-  const std::map<std::string, double>& growthCopies_;
+  const std::map<std::string, std::string>& scalingFiles_;
 };
 
 }  // namespace
@@ -190,7 +191,7 @@ int main(int argc, char** argv) {
   }
 
   // Time per element as the document grows.
-  std::map<std::string, double> growthCopies;
+  std::map<std::string, std::string> scalingFiles;
   for (const bench::Case& c : *cases) {
     if (c.name != "GetServiceData" && c.name != "GetSrvData" && c.name != "GetShutCutInfo")
       continue;
@@ -200,7 +201,7 @@ int main(int argc, char** argv) {
       const std::string xml = c.make(bytes);
       WriteFile(path, xml);
       const double elements = static_cast<double>(bench::CountElements(xml));
-      growthCopies[c.name + "/" + SizeName(bytes)] = GrowthCopyBytesOf(c.name, path);
+      scalingFiles[c.name + "/" + SizeName(bytes)] = path;
       auto lib = std::make_shared<std::function<void()>>();
       auto base = std::make_shared<std::function<void()>>();
       c.prepare(path, *lib, *base);
@@ -221,7 +222,7 @@ int main(int argc, char** argv) {
     }
   }
 
-  RatioReporter reporter(growthCopies);
+  RatioReporter reporter(scalingFiles);
   benchmark::RunSpecifiedBenchmarks(&reporter);
   benchmark::Shutdown();
   return 0;
