@@ -11,9 +11,11 @@
 #include <cctype>
 #include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 #include <random>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "frame/document.h"
@@ -125,31 +127,59 @@ bool Print(const TiXmlDocument& doc, int fd) {
   return printed && flushed && closed;
 }
 
-// The document as TinyXML prints it to memory, leaving out text that is only
-// white space (reading drops it), to compare two documents.
-std::string Canonical(const TiXmlDocument& doc) {
-  TiXmlDocument copy(doc);
-  std::vector<TiXmlNode*> pending{&copy};
-  while (!pending.empty()) {
-    TiXmlNode* node = pending.back();
-    pending.pop_back();
-    for (TiXmlNode* child = node->FirstChild(); child;) {
-      TiXmlNode* next = child->NextSibling();
-      const TiXmlText* text = child->ToText();
-      const std::string value = child->ValueStr();
-      if (text && !text->CDATA() && std::all_of(value.begin(), value.end(), [](char c) {
-            return std::isspace(static_cast<unsigned char>(c)) != 0;
-          })) {
-        node->RemoveChild(child);
-      } else {
-        pending.push_back(child);
-      }
-      child = next;
-    }
+// Text made only of white space, which reading drops and so never comes back.
+bool DroppedOnReading(const TiXmlNode* node) {
+  const TiXmlText* text = node->ToText();
+  if (!text || text->CDATA()) return false;
+  const std::string& value = text->ValueStr();
+  return std::all_of(value.begin(), value.end(),
+                     [](char c) { return std::isspace(static_cast<unsigned char>(c)) != 0; });
+}
+
+const TiXmlNode* Kept(const TiXmlNode* node) {
+  while (node && DroppedOnReading(node))
+    node = node->NextSibling();
+  return node;
+}
+
+// Two nodes say the same, apart from their children.
+bool SameNode(const TiXmlNode& a, const TiXmlNode& b) {
+  if (a.Type() != b.Type() || a.ValueStr() != b.ValueStr()) return false;
+  if (const TiXmlDeclaration* da = a.ToDeclaration()) {
+    const TiXmlDeclaration* db = b.ToDeclaration();
+    return std::strcmp(da->Version(), db->Version()) == 0 &&
+           std::strcmp(da->Encoding(), db->Encoding()) == 0 &&
+           std::strcmp(da->Standalone(), db->Standalone()) == 0;
   }
-  TiXmlPrinter printer;
-  copy.Accept(&printer);
-  return printer.Str();
+  if (const TiXmlText* ta = a.ToText()) return ta->CDATA() == b.ToText()->CDATA();
+  if (const TiXmlElement* ea = a.ToElement()) {
+    const TiXmlAttribute* x = ea->FirstAttribute();
+    const TiXmlAttribute* y = b.ToElement()->FirstAttribute();
+    for (; x && y; x = x->Next(), y = y->Next()) {
+      if (x->NameTStr() != y->NameTStr() || x->ValueStr() != y->ValueStr()) return false;
+    }
+    return !x && !y;
+  }
+  return true;
+}
+
+// Whether `read` (a document loaded from what `written` printed) holds the
+// same nodes in the same order, white space that reading drops aside. Walks
+// both trees side by side with an explicit stack, as deep as they go.
+bool SameDocument(const TiXmlDocument& written, const TiXmlDocument& read) {
+  std::vector<std::pair<const TiXmlNode*, const TiXmlNode*>> pending{{&written, &read}};
+  while (!pending.empty()) {
+    const auto [a, b] = pending.back();
+    pending.pop_back();
+    const TiXmlNode* x = Kept(a->FirstChild());
+    const TiXmlNode* y = Kept(b->FirstChild());
+    for (; x && y; x = Kept(x->NextSibling()), y = Kept(y->NextSibling())) {
+      if (!SameNode(*x, *y)) return false;
+      pending.emplace_back(x, y);
+    }
+    if (x || y) return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -180,8 +210,7 @@ bool Document::Save(const char* path) const {
   // read. A text that does not load back as this very document never
   // replaces the target.
   Document printed;
-  if (!printed.Load(temporary.path().c_str()) || Canonical(printed.Xml()) != Canonical(doc_))
-    return false;
+  if (!printed.Load(temporary.path().c_str()) || !SameDocument(doc_, printed.Xml())) return false;
   if (!temporary.Replace(target)) return false;
 
   // Make the rename itself durable. The new content is in place by now, so a
