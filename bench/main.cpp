@@ -11,6 +11,7 @@
 #include <iostream>
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 
 #include <benchmark/benchmark.h>
@@ -193,8 +194,10 @@ int main(int argc, char** argv) {
   // Time per element as the document grows.
   std::map<std::string, std::string> scalingFiles;
   for (const bench::Case& c : *cases) {
-    if (c.name != "GetServiceData" && c.name != "GetSrvData" && c.name != "GetShutCutInfo")
-      continue;
+    static const std::set<std::string> scaled = {"GetServiceData", "GetServiceData(reserved)",
+                                                 "GetShutCutInfo", "GetShutCutInfo(reserved)",
+                                                 "GetSrvData"};
+    if (!scaled.count(c.name)) continue;
     for (std::size_t bytes : {std::size_t{1} << 10, std::size_t{10} << 10, std::size_t{100} << 10,
                               std::size_t{1} << 20, std::size_t{10} << 20}) {
       const std::string path = dir.path() + "/scaling-" + c.name + "-" + SizeName(bytes) + ".xml";
