@@ -15,32 +15,12 @@
 #include <string>
 
 #include <benchmark/benchmark.h>
-#include <ftw.h>
-#include <stdlib.h>
 
 #include "documents.h"
 #include "talvoro/talvoro.h"
+#include "temp_dir.h"
 
 namespace {
-
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/talvoro-bench-XXXXXX";
-    if (!::mkdtemp(pattern)) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
-  }
-  ~TempDir() {
-    ::nftw(
-        path_.c_str(),
-        [](const char* p, const struct stat*, int, struct FTW*) { return ::remove(p); }, 16,
-        FTW_DEPTH | FTW_PHYS);
-  }
-  const std::string& path() const { return path_; }
-
- private:
-  std::string path_;
-};
 
 std::string SizeName(std::size_t bytes) {
   return bytes >= (1u << 20) ? std::to_string(bytes >> 20) + "MB"
@@ -163,7 +143,7 @@ class RatioReporter : public benchmark::ConsoleReporter {
 
 int main(int argc, char** argv) {
   benchmark::Initialize(&argc, argv);
-  TempDir dir;
+  testutil::TempDir dir;
   auto cases = std::make_shared<std::vector<bench::Case>>(bench::DocumentCases());
 
   for (bench::Case& c : *cases) {

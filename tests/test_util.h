@@ -11,34 +11,11 @@
 
 #include <gtest/gtest.h>
 
-#include <ftw.h>
-#include <stdlib.h>
+#include "temp_dir.h"
+
 #include <unistd.h>
 
 namespace testutil {
-
-class TempDir {
- public:
-  TempDir() {
-    char pattern[] = "/tmp/talvoro-test-XXXXXX";
-    const char* made = ::mkdtemp(pattern);
-    if (!made) throw std::runtime_error("mkdtemp failed");
-    path_ = made;
-  }
-  TempDir(const TempDir&) = delete;
-  TempDir& operator=(const TempDir&) = delete;
-  ~TempDir() {
-    ::nftw(
-        path_.c_str(),
-        [](const char* p, const struct stat*, int, struct FTW*) { return ::remove(p); }, 16,
-        FTW_DEPTH | FTW_PHYS);
-  }
-  const std::string& path() const { return path_; }
-  std::string operator/(const std::string& name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
 
 inline void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
