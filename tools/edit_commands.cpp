@@ -15,8 +15,6 @@
 namespace inspector {
 namespace {
 
-constexpr int kFailed = 1;
-
 // What every command keeps between parsing and running.
 struct EditArguments {
   std::string file;
@@ -25,9 +23,14 @@ struct EditArguments {
   std::vector<std::string> texts;
 };
 
-void Fail(int& status, const std::string& message) {
-  std::cerr << "talvoro: " << message << '\n';
-  status = kFailed;
+// A new subcommand and the arguments it parses into. The callback keeps a
+// copy of the pointer, so the arguments live as long as the app parses.
+struct EditCommand {
+  CLI::App* command;
+  std::shared_ptr<EditArguments> shared;
+};
+EditCommand NewCommand(CLI::App& app, const std::string& name, const std::string& description) {
+  return {app.add_subcommand(name, description), std::make_shared<EditArguments>()};
 }
 
 // Rejects text that does not fit a field of width W (W - 1 bytes and the terminator).
@@ -66,17 +69,15 @@ const char* const kUnwritable =
     " (folder missing or not writable, file read-only, or the disk is full); nothing was changed";
 
 void AddSetVersion(CLI::App& app, int& status) {
-  // Owned by the callback, which the app keeps as long as it parses.
-  auto shared = std::make_shared<EditArguments>();
+  auto [command, shared] = NewCommand(
+      app, "set-version", "Set the version of every component with the given id and save the list");
   EditArguments& args = *shared;
-  CLI::App* command = app.add_subcommand(
-      "set-version", "Set the version of every component with the given id and save the list");
   command->add_option("FILE", args.file, "The software component list")->required();
   command->add_option("ID", args.id, "The component id (matched on its low 16 bits)")
       ->required()
       ->check(CLI::Range(-32768, 65535));
   command->add_option("VERSION", args.version, "The new version number")->required();
-  command->callback([shared, &args, &status] {
+  command->callback([shared = shared, &args, &status] {
     auto soft = tagSoftData();
     soft.id = static_cast<std::int16_t>(static_cast<std::uint16_t>(args.id));
     soft.version = args.version;
@@ -85,25 +86,24 @@ void AddSetVersion(CLI::App& app, int& status) {
                 << SoftCount(args.file, soft.id) << " component(s) with id " << soft.id << '\n';
     } else if (CList<tagSoftData, const tagSoftData&> list;
                !CTinyXmlHelper::GetSoftData(list, args.file.c_str())) {
-      Fail(status, "cannot read " + args.file + " as a software component list" + kUnreadable);
+      status = Fail("cannot read " + args.file + " as a software component list" + kUnreadable);
     } else {
-      Fail(status, "cannot write " + args.file + kUnwritable);
+      status = Fail("cannot write " + args.file + kUnwritable);
     }
   });
 }
 
 void AddDeleteShortcut(CLI::App& app, int& status) {
-  // Owned by the callback, which the app keeps as long as it parses.
-  auto shared = std::make_shared<EditArguments>();
+  auto [command, shared] =
+      NewCommand(app, "delete-shortcut",
+                 "Remove the first shortcut whose file is exactly TEXT and save the list");
   EditArguments& args = *shared;
-  CLI::App* command = app.add_subcommand(
-      "delete-shortcut", "Remove the first shortcut whose file is exactly TEXT and save the list");
   command->add_option("FILE", args.file, "The shortcut list")->required();
   command->add_option("TEXT", args.texts, "The shortcut's file text, matched exactly")
       ->required()
       ->expected(1)
       ->check(FitsField<sizeof tagShortCutInfo::file>());
-  command->callback([shared, &args, &status] {
+  command->callback([shared = shared, &args, &status] {
     auto shortcut = tagShortCutInfo();
     CopyText(shortcut.file, args.texts.front());
     const int before = ShortcutCount(args.file);
@@ -112,23 +112,21 @@ void AddDeleteShortcut(CLI::App& app, int& status) {
       std::cout << args.file << ": " << (removed ? "removed " : "no shortcut ") << '"'
                 << args.texts.front() << '"' << (removed ? "" : " (saved unchanged)") << '\n';
     } else if (before < 0) {
-      Fail(status, "cannot read " + args.file + " as a shortcut list" + kUnreadable);
+      status = Fail("cannot read " + args.file + " as a shortcut list" + kUnreadable);
     } else {
-      Fail(status, "cannot write " + args.file + kUnwritable);
+      status = Fail("cannot write " + args.file + kUnwritable);
     }
   });
 }
 
 void AddWriteShortcuts(CLI::App& app, int& status) {
-  // Owned by the callback, which the app keeps as long as it parses.
-  auto shared = std::make_shared<EditArguments>();
+  auto [command, shared] =
+      NewCommand(app, "write-shortcuts", "Replace FILE with a shortcut list of the TEXTs");
   EditArguments& args = *shared;
-  CLI::App* command =
-      app.add_subcommand("write-shortcuts", "Replace FILE with a shortcut list of the TEXTs");
   command->add_option("FILE", args.file, "The shortcut list to write")->required();
   command->add_option("TEXT", args.texts, "One shortcut's file text each, in order")
       ->check(FitsField<sizeof tagShortCutInfo::file>());
-  command->callback([shared, &args, &status] {
+  command->callback([shared = shared, &args, &status] {
     CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
     for (const std::string& text : args.texts) {
       auto shortcut = tagShortCutInfo();
@@ -138,20 +136,18 @@ void AddWriteShortcuts(CLI::App& app, int& status) {
     if (CTinyXmlHelper::WrittingShutCutInfo(args.file.c_str(), array)) {
       std::cout << args.file << ": wrote " << array.GetCount() << " shortcut(s)\n";
     } else {
-      Fail(status, "cannot write " + args.file + " as a shortcut list" + kUnwritable);
+      status = Fail("cannot write " + args.file + " as a shortcut list" + kUnwritable);
     }
   });
 }
 
 void AddWriteUpdates(CLI::App& app, int& status) {
-  // Owned by the callback, which the app keeps as long as it parses.
-  auto shared = std::make_shared<EditArguments>();
+  auto [command, shared] = NewCommand(
+      app, "write-updates", "Replace FILE with an update list of FILE_TEXT CHECK_TEXT pairs");
   EditArguments& args = *shared;
-  CLI::App* command = app.add_subcommand(
-      "write-updates", "Replace FILE with an update list of FILE_TEXT CHECK_TEXT pairs");
   command->add_option("FILE", args.file, "The update list to write")->required();
   command->add_option("PAIRS", args.texts, "FILE_TEXT CHECK_TEXT for each entry, in order");
-  command->callback([shared, &args, &status] {
+  command->callback([shared = shared, &args, &status] {
     if (args.texts.size() % 2 != 0)
       throw CLI::ValidationError("PAIRS", "every FILE_TEXT needs its CHECK_TEXT");
     CList<tagUpdateData, const tagUpdateData&> list;
@@ -170,7 +166,7 @@ void AddWriteUpdates(CLI::App& app, int& status) {
     if (CTinyXmlHelper::WrittingUpdateFile(args.file.c_str(), list)) {
       std::cout << args.file << ": wrote " << list.GetCount() << " update(s)\n";
     } else {
-      Fail(status, "cannot write " + args.file + " as an update list" + kUnwritable);
+      status = Fail("cannot write " + args.file + " as an update list" + kUnwritable);
     }
   });
 }

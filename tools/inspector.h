@@ -32,6 +32,12 @@ struct ShowKind {
   std::function<bool(const CString& path, Json& out)> read;
 };
 
+// Exit status when the library returns false.
+constexpr int kFailed = 1;
+
+// Prints "talvoro: MESSAGE" on stderr and returns kFailed.
+int Fail(const std::string& message);
+
 std::vector<ShowKind> ServiceKinds();
 std::vector<ShowKind> ReadOnlyKinds();
 std::vector<ShowKind> ReadWriteKinds();

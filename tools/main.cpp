@@ -18,15 +18,18 @@
 
 namespace {
 
-constexpr int kFailed = 1;
 constexpr int kUsage = 2;
+
+}  // namespace
+
+namespace inspector {
 
 int Fail(const std::string& message) {
   std::cerr << "talvoro: " << message << '\n';
   return kFailed;
 }
 
-}  // namespace
+}  // namespace inspector
 
 int main(int argc, char** argv) {
   using namespace inspector;
