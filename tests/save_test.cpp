@@ -159,11 +159,11 @@ TEST(Save, ATargetThatIsNoRegularFileIsLeftAlone) {
   testutil::TempDir dir;
   ASSERT_EQ(::mkdir((dir / "doc.xml").c_str(), 0755), 0);
   talvoro::Document doc;
-  EXPECT_FALSE(doc.Save((dir / "doc.xml").c_str()));
+  EXPECT_FALSE(doc.Save((dir / "doc.xml").c_str()).ok());
   EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"doc.xml"});
   EXPECT_TRUE(Entries(dir / "doc.xml").empty());
-  EXPECT_FALSE(doc.Save(nullptr));
-  EXPECT_FALSE(doc.Save(""));
+  EXPECT_FALSE(doc.Save(nullptr).ok());
+  EXPECT_FALSE(doc.Save("").ok());
 }
 
 TEST(Save, AReadOnlyTargetIsNotReplaced) {
@@ -260,7 +260,7 @@ TEST(Save, PrintsExactlyWhatTinyXmlSaves) {
 
   talvoro::Document doc;
   ASSERT_NE(doc.Load((dir / "in.xml").c_str()), nullptr);
-  ASSERT_TRUE(doc.Save((dir / "ours.xml").c_str()));
+  ASSERT_TRUE(doc.Save((dir / "ours.xml").c_str()).ok());
   EXPECT_EQ(ReadFile(dir / "ours.xml"), ReadFile(dir / "reference.xml"));
 }
 

@@ -1,18 +1,23 @@
 #include "frame/document.h"
 
+#include <cstring>
+#include <new>
 #include <string>
 
-#include "frame/file_bytes.h"
 #include "frame/nesting.h"
+#include "frame/retry.h"
 
 namespace talvoro {
 namespace {
 
-// What TinyXML's LoadFile does to the bytes before parsing: the text ends at
-// the first zero byte, and CR LF and lone CR become LF.
+using Code = Status::Code;
+
+// Bytes asked of the file at a time.
+constexpr std::size_t kChunk = 64 * 1024;
+
+// What TinyXML's LoadFile does to the bytes before parsing: CR LF and lone CR
+// become LF.
 void NormalizeLineBreaks(std::string& text) {
-  const std::size_t end = text.find('\0');
-  if (end != std::string::npos) text.resize(end);
   std::size_t out = 0;
   for (std::size_t in = 0; in < text.size(); ++in) {
     if (text[in] == '\r') {
@@ -25,15 +30,69 @@ void NormalizeLineBreaks(std::string& text) {
   text.resize(out);
 }
 
+Status TooLarge(std::uint64_t bytes, bool atLeast) {
+  return Status(Code::kTooLarge, (atLeast ? "more than " : "") + std::to_string(bytes) +
+                                     " bytes; the limit is " + std::to_string(kMaxDocumentBytes));
+}
+
+// The document's text: the file's bytes up to the first zero byte, where
+// TinyXML's text ends. A file whose size is past the limit is refused before
+// it is read; reading stops as soon as it passes the limit, for files whose
+// size says nothing (pseudo-files) or that grow while they are read.
+Status ReadText(Env& env, const char* path, std::string* text) {
+  std::unique_ptr<ReadableFile> file;
+  std::uint64_t size = 0;
+  TALVORO_RETURN_IF_ERROR(Retrying([&] { return env.OpenForReading(path, &file, &size); }));
+  if (size > kMaxDocumentBytes) return TooLarge(size, false);
+  text->clear();
+  text->reserve(static_cast<std::size_t>(size) + 4);
+  for (;;) {
+    const std::size_t start = text->size();
+    const std::size_t room = static_cast<std::size_t>(kMaxDocumentBytes) + 1 - start;
+    const std::size_t ask = room < kChunk ? room : kChunk;
+    text->resize(start + ask);
+    std::size_t got = 0;
+    const Status status = Retrying([&] { return file->Read(&(*text)[start], ask, &got); });
+    if (!status.ok()) return status;
+    const void* zero = std::memchr(text->data() + start, '\0', got);
+    if (zero) got = static_cast<std::size_t>(static_cast<const char*>(zero) - text->data()) - start;
+    text->resize(start + got);
+    if (text->size() > kMaxDocumentBytes) return TooLarge(kMaxDocumentBytes, true);
+    if (zero || got == 0) return Status::Ok();
+  }
+}
+
 }  // namespace
 
 TiXmlElement* Document::Load(const char* path) {
-  std::string text;
-  if (!ReadRegularFile(path, text)) return nullptr;
+  status_ = Read(path);
+  return status_.ok() ? doc_.FirstChildElement() : nullptr;
+}
+
+Status Document::Read(const char* path) {
+  if (!path) return Status(Code::kMissing);
+  try {
+    std::string text;
+    TALVORO_RETURN_IF_ERROR(ReadText(env_, path, &text));
+    return Parse(text);
+  } catch (const std::bad_alloc&) {
+    doc_.Clear();
+    return Status(Code::kNoMemory);
+  }
+}
+
+Status Document::Parse(std::string& text) {
   NormalizeLineBreaks(text);
-  if (text.empty()) return nullptr;
+  if (text.empty()) return Status(Code::kEmpty);
   const Shape shape = MeasureDocument(text.c_str(), {kMaxNesting, kMaxAttributes});
-  if (shape.depth > kMaxNesting || shape.attributes > kMaxAttributes) return nullptr;
+  if (shape.depth > kMaxNesting)
+    return Status(Code::kTooDeep, "the limit is " + std::to_string(kMaxNesting) + " levels");
+  if (shape.attributes > kMaxAttributes) {
+    return Status(Code::kTooManyAttributes,
+                  "the limit is " + std::to_string(kMaxAttributes) + " attributes");
+  }
+  // TinyXML writes the byte-order mark back when the text began with one.
+  byteOrderMark_ = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
   // In UTF-8 text TinyXML steps over a lead byte's whole sequence, so a lead
   // byte just before the end carries it up to three bytes past the
   // terminator; there it must find zero bytes too.
@@ -42,8 +101,12 @@ TiXmlElement* Document::Load(const char* path) {
   // serves error messages.
   doc_.SetTabSize(0);
   doc_.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
-  if (doc_.Error()) return nullptr;
-  return doc_.FirstChildElement();
+  if (doc_.Error()) {
+    if (doc_.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) return Status(Code::kEmpty);
+    return Status(Code::kMalformed, doc_.ErrorDesc());
+  }
+  if (!doc_.FirstChildElement()) return Status(Code::kNoElement);
+  return Status::Ok();
 }
 
 }  // namespace talvoro

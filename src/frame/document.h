@@ -1,39 +1,64 @@
-// One parsed document per call. Loading reads the file safely (regular files
-// only, never blocking) and parses it with TinyXML; saving prints the document
-// into a temporary file beside the target and renames it into place.
+// One parsed document per call. Loading reads the file through the file layer
+// (regular files only, never blocking, at most kMaxDocumentBytes) and parses
+// it with TinyXML; saving prints the document into a new file beside the
+// target and puts it in the target's place in one step.
 #ifndef TALVORO_FRAME_DOCUMENT_H_
 #define TALVORO_FRAME_DOCUMENT_H_
 
+#include <string>
+
 #include <tinyxml.h>
+
+#include "frame/env.h"
+#include "frame/status.h"
 
 namespace talvoro {
 
 class Document {
  public:
-  Document() = default;
+  explicit Document(Env& env = Env::Default()) : env_(env) {}
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
   // Loads and parses the file at `path`. Returns the document element (the
-  // first element at the top), or null when the file is missing, not a
-  // regular file, unreadable, empty or malformed, nested deeper than
-  // kMaxNesting elements (frame/nesting.h), or holds no element.
+  // first element at the top), or null when the document is refused; status()
+  // then says why: missing, not a regular file, unreadable, over
+  // kMaxDocumentBytes, empty, malformed, nested deeper than kMaxNesting, an
+  // element with more than kMaxAttributes attributes, or no element at all.
+  // The library's own allocation failures are a refusal too (kNoMemory).
   TiXmlElement* Load(const char* path);
+  const Status& status() const { return status_; }
 
   // The TinyXML document, for building a new one or editing a loaded one.
   TiXmlDocument& Xml() { return doc_; }
 
   // Replaces the file at `path` with the document as TinyXML prints it (with
-  // the UTF-8 byte-order mark when the loaded document had one). The text goes
-  // to a new file in the target's folder, is synced, and is then renamed over
-  // the target in one step. A symbolic link is followed and stays a link; an
-  // existing file keeps its permission bits. A text that would not load back
-  // as the same document is not saved. False when anything fails, and then the target is exactly
-  // as it was and no temporary file is left.
-  bool Save(const char* path) const;
+  // the UTF-8 byte-order mark when the loaded text began with one).
+  //  - The new text is never readable by anyone the target's mode does not
+  //    allow, and a killed save leaves no file behind (or, where the file
+  //    system cannot create unnamed files, one that the next save into the
+  //    folder removes).
+  //  - A symbolic link is followed and stays a link. The file keeps its
+  //    permission bits (setuid, setgid and sticky aside), owner, group and
+  //    the extended attributes the caller may set.
+  //  - Refused, with the target untouched: a target that is no regular file,
+  //    that the caller may not write, that has several hard links (replacing
+  //    it would cut the other names off), or whose owner or group the caller
+  //    cannot give the new file; a text that would not load back as this
+  //    very document.
+  // On any failure the target is exactly as it was and no temporary file is
+  // left.
+  Status Save(const char* path) const;
 
  private:
+  Status Read(const char* path);
+  Status Parse(std::string& text);
+  Status SaveTo(const char* path) const;
+
+  Env& env_;
   TiXmlDocument doc_;
+  Status status_;
+  bool byteOrderMark_ = false;
 };
 
 }  // namespace talvoro

@@ -26,7 +26,7 @@ class ItemsDocument {
   // Appends an "item" with these attributes, printed in the order given.
   void Add(std::initializer_list<ItemAttribute> attributes);
 
-  bool Save(const char* path) const { return doc_.Save(path); }
+  Status Save(const char* path) const { return doc_.Save(path); }
 
  private:
   Document doc_;

@@ -6,12 +6,9 @@
 #ifndef TALVORO_FRAME_NESTING_H_
 #define TALVORO_FRAME_NESTING_H_
 
-namespace talvoro {
+#include "frame/limits.h"
 
-inline constexpr int kMaxNesting = 256;
-// TinyXML's time on one element grows with the square of its attributes; no
-// configuration element has more than a few dozen.
-inline constexpr int kMaxAttributes = 256;
+namespace talvoro {
 
 struct Limits {
   int depth;

@@ -1,131 +1,26 @@
-// Saving a document without ever losing the old one: the new text is printed
-// into a temporary file in the target's folder, synced, and renamed over the
-// target in one step. Until the rename the target is untouched; after it, the
-// target holds the whole new document.
-#include <fcntl.h>
-#include <limits.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
+// Saving a document without ever losing or exposing the old one: the new
+// text is printed in memory and checked to load back as the same document,
+// then written into a new file beside the target that already has the
+// target's mode, owner and extended attributes, synced, and put in the
+// target's place in one step. Until then the target is untouched; after it,
+// the target holds the whole new document.
 #include <algorithm>
 #include <cctype>
-#include <cerrno>
-#include <cstdio>
 #include <cstring>
 #include <memory>
-#include <random>
+#include <new>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "frame/document.h"
-#include "frame/file_bytes.h"
+#include "frame/print.h"
+#include "frame/retry.h"
 
 namespace talvoro {
 namespace {
 
-// Links followed before giving up, as the kernel does when it looks up a path.
-constexpr int kMaxLinks = 40;
-// Attempts at a temporary name that no other file has.
-constexpr int kMaxNameAttempts = 100;
-
-std::string FolderOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  if (slash == std::string::npos) return ".";
-  if (slash == 0) return "/";
-  return path.substr(0, slash);
-}
-
-std::string NameOf(const std::string& path) {
-  const std::size_t slash = path.rfind('/');
-  return slash == std::string::npos ? path : path.substr(slash + 1);
-}
-
-std::string Join(const std::string& folder, const std::string& name) {
-  return folder == "/" ? "/" + name : folder + "/" + name;
-}
-
-// Follows `path` through symbolic links (absolute or relative to the link's
-// folder, also chains) to the file that a write lands in, which may not exist
-// yet. False for a loop or any lookup error other than a missing file.
-bool ResolveLinks(std::string& path) {
-  for (int hops = 0; hops <= kMaxLinks; ++hops) {
-    struct stat info;
-    if (::lstat(path.c_str(), &info) != 0) return errno == ENOENT;
-    if (!S_ISLNK(info.st_mode)) return true;
-    char target[PATH_MAX];
-    const ssize_t length = ::readlink(path.c_str(), target, sizeof target);
-    if (length <= 0 || static_cast<std::size_t>(length) >= sizeof target) return false;
-    const std::string next(target, static_cast<std::size_t>(length));
-    path = next[0] == '/' ? next : Join(FolderOf(path), next);
-  }
-  return false;
-}
-
-// A new file that is removed again unless it has been renamed into place.
-class TemporaryFile {
- public:
-  TemporaryFile() = default;
-  TemporaryFile(const TemporaryFile&) = delete;
-  TemporaryFile& operator=(const TemporaryFile&) = delete;
-  ~TemporaryFile() {
-    if (!path_.empty()) ::unlink(path_.c_str());
-  }
-
-  // Creates the file in `folder` under a fresh name. The mode 0666 goes
-  // through the umask, as it does for any new file the process creates.
-  bool Create(const std::string& folder) {
-    std::random_device random;
-    for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
-      char name[40];
-      std::snprintf(name, sizeof name, ".talvoro-%08x%08x.tmp", random(), random());
-      const std::string path = Join(folder, name);
-      const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-      if (fd >= 0) {
-        path_ = path;
-        file_.reset(new FileDescriptor(fd));
-        return true;
-      }
-      if (errno != EEXIST) return false;
-    }
-    return false;
-  }
-
-  int fd() const { return file_->get(); }
-  const std::string& path() const { return path_; }
-
-  // Syncs and closes the file, then renames it over `target`.
-  bool Replace(const std::string& target) {
-    if (::fsync(fd()) != 0 || !file_->Close()) return false;
-    if (::rename(path_.c_str(), target.c_str()) != 0) return false;
-    path_.clear();
-    return true;
-  }
-
- private:
-  std::string path_;
-  std::unique_ptr<FileDescriptor> file_;
-};
-
-struct StreamCloser {
-  void operator()(std::FILE* stream) const { std::fclose(stream); }
-};
-
-// Prints the document as TinyXML saves it (byte-order mark included when the
-// loaded document had one) into `fd`, checking every write and the close.
-bool Print(const TiXmlDocument& doc, int fd) {
-  const int copy = ::fcntl(fd, F_DUPFD_CLOEXEC, 0);
-  if (copy < 0) return false;
-  std::unique_ptr<std::FILE, StreamCloser> stream(::fdopen(copy, "w"));
-  if (!stream) {
-    ::close(copy);
-    return false;
-  }
-  const bool printed = doc.SaveFile(stream.get());
-  const bool flushed = std::fflush(stream.get()) == 0;
-  const bool closed = std::fclose(stream.release()) == 0;
-  return printed && flushed && closed;
-}
+using Code = Status::Code;
 
 // Text made only of white space, which reading drops and so never comes back.
 bool DroppedOnReading(const TiXmlNode* node) {
@@ -182,42 +77,100 @@ bool SameDocument(const TiXmlDocument& written, const TiXmlDocument& read) {
   return true;
 }
 
+Status WriteAll(TemporaryFile& file, const std::string& text) {
+  std::size_t done = 0;
+  while (done < text.size()) {
+    std::size_t written = 0;
+    TALVORO_RETURN_IF_ERROR(
+        Retrying([&] { return file.Write(text.data() + done, text.size() - done, &written); }));
+    if (written == 0) return Status(Code::kWriteFailed, "nothing was written");
+    done += written;
+  }
+  return Status::Ok();
+}
+
+// Removes what killed saves left in `folder`. Only files named as this
+// library names its temporary files, and only those no save holds; whatever
+// cannot be removed stays, and the save goes on.
+void RemoveLeftovers(Env& env, const std::string& folder) {
+  std::vector<std::string> names;
+  if (!env.ListFolder(folder, &names).ok()) return;
+  for (const std::string& name : names) {
+    if (IsTemporaryName(name)) env.RemoveAbandoned(env.Join(folder, name));
+  }
+}
+
 }  // namespace
 
-bool Document::Save(const char* path) const {
-  if (!path) return false;
-  std::string target = path;
-  if (!ResolveLinks(target) || NameOf(target).empty()) return false;
+Status Document::Save(const char* path) const {
+  try {
+    return SaveTo(path);
+  } catch (const std::bad_alloc&) {
+    return Status(Code::kNoMemory);
+  }
+}
 
-  // An existing target must be a regular file that we may write, as it would
-  // have to be for writing in place; its permission bits carry over.
-  struct stat existing;
-  const bool exists = ::stat(target.c_str(), &existing) == 0;
-  if (!exists && errno != ENOENT) return false;
-  if (exists && (!S_ISREG(existing.st_mode) ||
-                 ::faccessat(AT_FDCWD, target.c_str(), W_OK, AT_EACCESS) != 0)) {
-    return false;
+Status Document::SaveTo(const char* path) const {
+  if (!path || !*path) return Status(Code::kTargetNotRegular, "no path");
+  std::string target, folder, name;
+  TALVORO_RETURN_IF_ERROR(Retrying([&] { return env_.ResolveLinks(path, &target); }));
+  env_.Split(target, &folder, &name);
+  if (name.empty()) return Status(Code::kTargetNotRegular, "the path names a folder");
+
+  FileFacts facts;
+  TALVORO_RETURN_IF_ERROR(Retrying([&] { return env_.Inspect(target, &facts); }));
+  if (facts.exists) {
+    if (!facts.regular) return Status(Code::kTargetNotRegular);
+    if (!facts.writable) return Status(Code::kNotWritable);
+    // Replacing the file would leave its other names with the old content;
+    // writing it in place could tear it. Neither is acceptable.
+    if (facts.links > 1) return Status(Code::kHardLinks, std::to_string(facts.links) + " names");
   }
 
-  const std::string folder = FolderOf(target);
-  TemporaryFile temporary;
-  if (!temporary.Create(folder)) return false;
-  if (exists && ::fchmod(temporary.fd(), existing.st_mode & 0777) != 0) return false;
-  if (!Print(doc_, temporary.fd())) return false;
+  std::string text;
+  PrintDocument(doc_, byteOrderMark_, &text);
   // TinyXML does not always read back what it prints: in a UTF-8 document a
   // value whose bytes are not UTF-8 (a lead byte at its end, say) swallows its
   // closing quote, and a declaration printed anew can change how the rest is
   // read. A text that does not load back as this very document never
   // replaces the target.
-  Document printed;
-  if (!printed.Load(temporary.path().c_str()) || !SameDocument(doc_, printed.Xml())) return false;
-  if (!temporary.Replace(target)) return false;
+  {
+    std::string copy = text;
+    Document printed(env_);
+    if (!printed.Parse(copy).ok() || !SameDocument(doc_, printed.doc_))
+      return Status(Code::kNotReadBack);
+  }
+  const std::string lineBreak = env_.LineBreak();
+  if (lineBreak != "\n") {
+    std::string converted;
+    converted.reserve(text.size() + text.size() / 16);
+    for (const char c : text) {
+      if (c == '\n')
+        converted += lineBreak;
+      else
+        converted += c;
+    }
+    text.swap(converted);
+  }
 
-  // Make the rename itself durable. The new content is in place by now, so a
+  RemoveLeftovers(env_, folder);
+  std::unique_ptr<TemporaryFile> file;
+  TALVORO_RETURN_IF_ERROR(Retrying([&] { return env_.CreateTemporary(folder, facts, &file); }));
+  if (facts.exists) {
+    TALVORO_RETURN_IF_ERROR(Retrying([&] { return file->KeepOwner(facts); }));
+    TALVORO_RETURN_IF_ERROR(Retrying([&] { return file->KeepAttributes(target); }));
+  }
+  TALVORO_RETURN_IF_ERROR(WriteAll(*file, text));
+  TALVORO_RETURN_IF_ERROR(Retrying([&] { return file->Sync(); }));
+  TALVORO_RETURN_IF_ERROR(Retrying([&] { return file->Link(); }));
+  TALVORO_RETURN_IF_ERROR(file->Close());
+  TALVORO_RETURN_IF_ERROR(
+      Retrying([&] { return env_.Replace(file->Path(), target, facts.exists); }));
+  file->Published();
+  // Make the new entry durable. The new content is in place by now, so a
   // failure here cannot be reported as "the old file is kept"; it is left out.
-  FileDescriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-  if (dir.valid()) ::fsync(dir.get());
-  return true;
+  env_.SyncFolder(folder);
+  return Status::Ok();
 }
 
 }  // namespace talvoro

@@ -29,7 +29,7 @@ bool CTinyXmlHelper::WrittingShutCutInfo(
   ItemsDocument doc;
   for (int i = 0; i < array.GetCount(); ++i)
     doc.Add({{"file", FieldText(array.ElementAt(i).file)}});
-  return doc.Save(path);
+  return doc.Save(path).ok();
 }
 
 // Removes the first item whose "file" equals the shortcut's text exactly and
@@ -45,5 +45,5 @@ bool CTinyXmlHelper::DeleteShutCutInfo(CString path, tagShortCutInfo& shortcut) 
       break;
     }
   }
-  return doc.Save(path);
+  return doc.Save(path).ok();
 }

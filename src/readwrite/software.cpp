@@ -40,5 +40,5 @@ bool CTinyXmlHelper::SetSoftVersion(tagSoftData& soft, CString path) {
         component.SetAttribute("version", soft.version);
     }
   }
-  return doc.Save(path);
+  return doc.Save(path).ok();
 }

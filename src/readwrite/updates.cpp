@@ -29,5 +29,5 @@ bool CTinyXmlHelper::WrittingUpdateFile(CString path,
     const tagUpdateData& update = list.GetNext(pos);
     doc.Add({{"file", FieldText(update.file)}, {"check", FieldText(update.check)}});
   }
-  return doc.Save(path);
+  return doc.Save(path).ok();
 }

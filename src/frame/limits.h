@@ -1,0 +1,22 @@
+// The limits the loader enforces on every document. A document past any of
+// them is refused like a malformed one, before TinyXML parses it.
+#ifndef TALVORO_FRAME_LIMITS_H_
+#define TALVORO_FRAME_LIMITS_H_
+
+#include <cstdint>
+
+namespace talvoro {
+
+// The largest document read, in bytes. Configuration documents are kilobytes;
+// TinyXML holds about ten times the text while it is parsed, so a document at
+// the limit takes some 700 MB for the call's duration.
+inline constexpr std::uint64_t kMaxDocumentBytes = 64u << 20;
+// TinyXML parses nested elements by recursion, one stack frame per level.
+inline constexpr int kMaxNesting = 256;
+// TinyXML's time on one element grows with the square of its attributes; no
+// configuration element has more than a few dozen.
+inline constexpr int kMaxAttributes = 256;
+
+}  // namespace talvoro
+
+#endif  // TALVORO_FRAME_LIMITS_H_
