@@ -1,0 +1,201 @@
+// Loading and saving through a file layer that fails one chosen call: every
+// failure of a save keeps the old file to the byte and leaves nothing behind;
+// interrupted calls are repeated; what a document may be read from is bounded
+// before and while it is read.
+#include <algorithm>
+#include <filesystem>
+#include <set>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "fault_env.h"
+#include "frame/document.h"
+#include "frame/limits.h"
+#include "test_util.h"
+
+namespace {
+
+using talvoro::Document;
+using talvoro::Status;
+using Code = Status::Code;
+using testutil::FaultEnv;
+using testutil::ReadFile;
+using testutil::WriteFile;
+
+std::set<std::string> Entries(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+std::string Shortcuts(int count) {
+  std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n<items>\n";
+  for (int i = 0; i < count; ++i)
+    xml += "    <item file=\"C:\\Desk\\tool-" + std::to_string(i) + ".exe\"></item>\n";
+  return xml + "</items>\n";
+}
+
+// Loads `path` through `env`, drops the first item and saves it back.
+Status Edit(talvoro::Env& env, const std::string& path) {
+  Document doc(env);
+  TiXmlElement* root = doc.Load(path.c_str());
+  if (!root) return doc.status();
+  root->RemoveChild(root->FirstChildElement());
+  return doc.Save(path.c_str());
+}
+
+// The calls whose failure a save survives: tidying the folder beforehand,
+// and making the rename durable once the new file is in place.
+bool Tolerated(const std::string& call) {
+  return call == "ListFolder" || call == "RemoveAbandoned" || call == "SyncFolder";
+}
+
+TEST(FaultInjection, EveryFailedCallOfAnEditKeepsTheOldFileAndLeavesNothing) {
+  const std::string old = Shortcuts(40);
+  testutil::TempDir dir;
+  const std::string path = dir / "doc.xml";
+
+  // One run without faults gives the calls; short transfers make several
+  // reads and writes of them.
+  WriteFile(path, old);
+  FaultEnv clean;
+  clean.LimitTransfers(512);
+  ASSERT_TRUE(Edit(clean, path).ok());
+  const std::string edited = ReadFile(path);
+  const std::vector<std::string> calls = clean.calls();
+  for (const char* expected :
+       {"OpenForReading", "Read", "ResolveLinks", "Inspect", "CreateTemporary", "KeepOwner",
+        "KeepAttributes", "Write", "Sync", "Link", "Close", "Replace", "SyncFolder"}) {
+    EXPECT_NE(std::find(calls.begin(), calls.end(), expected), calls.end()) << expected;
+  }
+  ASSERT_GT(std::count(calls.begin(), calls.end(), "Write"), 3);
+
+  for (int i = 0; i < static_cast<int>(calls.size()); ++i) {
+    for (const Status& failure :
+         {Status(Code::kWriteFailed, "No space left on device"), Status(Code::kInterrupted)}) {
+      WriteFile(path, old);
+      FaultEnv env;
+      env.LimitTransfers(512);
+      env.FailCall(i, failure);
+      const Status status = Edit(env, path);
+      const bool interrupted = failure.code() == Code::kInterrupted;
+      // A signal makes the call be repeated; only a close is never repeated.
+      const bool succeeds = Tolerated(calls[i]) || (interrupted && calls[i] != "Close");
+      SCOPED_TRACE("call " + std::to_string(i) + " " + calls[i] + ": " + failure.ToString());
+      EXPECT_EQ(status.ok(), succeeds) << status.ToString();
+      EXPECT_EQ(ReadFile(path), succeeds ? edited : old);
+      EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"doc.xml"});
+      if (!succeeds && !interrupted) {
+        EXPECT_EQ(status.detail(), "No space left on device");
+      }
+    }
+  }
+}
+
+TEST(FaultInjection, EveryFailedCallOfANewFileCreatesNothing) {
+  testutil::TempDir dir;
+  WriteFile(dir / "source.xml", Shortcuts(30));
+  const auto write = [&](FaultEnv& env) {
+    Document doc(env);
+    doc.Load((dir / "source.xml").c_str());
+    return doc.Save((dir / "new.xml").c_str());
+  };
+  FaultEnv clean;
+  clean.LimitTransfers(1000);
+  ASSERT_TRUE(write(clean).ok());
+  std::filesystem::remove(dir / "new.xml");
+  for (int i = 0; i < static_cast<int>(clean.calls().size()); ++i) {
+    FaultEnv env;
+    env.LimitTransfers(1000);
+    env.FailCall(i, Status(Code::kSyncFailed, "Input/output error"));
+    const Status status = write(env);
+    SCOPED_TRACE("call " + std::to_string(i) + " " + clean.calls()[i]);
+    EXPECT_EQ(status.ok(), Tolerated(clean.calls()[i]));
+    const std::set<std::string> left = Entries(dir.path());
+    EXPECT_EQ(left.count("new.xml"), status.ok() ? 1u : 0u);
+    EXPECT_EQ(left.size(), status.ok() ? 2u : 1u);
+    std::filesystem::remove(dir / "new.xml");
+  }
+}
+
+// A file layer whose one file says it has `size` bytes and yields 'x' for
+// ever, counting what was read from it.
+class EndlessEnv : public FaultEnv {
+ public:
+  explicit EndlessEnv(std::uint64_t size) : size_(size) {}
+  std::uint64_t bytesRead = 0;
+
+  Status OpenForReading(const std::string&, std::unique_ptr<talvoro::ReadableFile>* file,
+                        std::uint64_t* size) override {
+    *size = size_;
+    file->reset(new Endless(*this));
+    return Status::Ok();
+  }
+
+ private:
+  class Endless : public talvoro::ReadableFile {
+   public:
+    explicit Endless(EndlessEnv& env) : env_(env) {}
+    Status Read(char* buffer, std::size_t capacity, std::size_t* got) override {
+      std::fill(buffer, buffer + capacity, 'x');
+      if (env_.bytesRead == 0) buffer[0] = '<';
+      env_.bytesRead += capacity;
+      *got = capacity;
+      return Status::Ok();
+    }
+
+   private:
+    EndlessEnv& env_;
+  };
+  std::uint64_t size_;
+};
+
+TEST(BoundedReading, AFileIsRefusedFromItsSizeOrOnceItPassesTheLimit) {
+  // A size past the limit (a sparse file, say) is refused before any read.
+  for (const std::uint64_t size : {talvoro::kMaxDocumentBytes + 1, std::uint64_t{1} << 40}) {
+    EndlessEnv env(size);
+    Document doc(env);
+    EXPECT_EQ(doc.Load("any"), nullptr);
+    EXPECT_EQ(doc.status().code(), Code::kTooLarge);
+    EXPECT_EQ(env.bytesRead, 0u);
+  }
+  // A file that says nothing of its size (a pseudo-file) or keeps growing is
+  // read only up to the limit.
+  for (const std::uint64_t size : {std::uint64_t{0}, std::uint64_t{100}}) {
+    EndlessEnv env(size);
+    Document doc(env);
+    EXPECT_EQ(doc.Load("any"), nullptr);
+    EXPECT_EQ(doc.status().code(), Code::kTooLarge);
+    EXPECT_GT(env.bytesRead, talvoro::kMaxDocumentBytes);
+    EXPECT_LE(env.bytesRead, talvoro::kMaxDocumentBytes + 1);
+  }
+}
+
+TEST(BoundedReading, TheLimitItselfIsReadAndTheTextEndsAtItsFirstZeroByte) {
+  testutil::TempDir dir;
+  // Exactly at the limit: read and parsed. One byte more: refused.
+  std::string xml = "<items><item file=\"a\"/>";
+  xml.append(talvoro::kMaxDocumentBytes - xml.size() - 8, ' ');
+  xml += "</items>";
+  ASSERT_EQ(xml.size(), talvoro::kMaxDocumentBytes);
+  WriteFile(dir / "limit.xml", xml);
+  Document atLimit;
+  EXPECT_NE(atLimit.Load((dir / "limit.xml").c_str()), nullptr) << atLimit.status().ToString();
+  WriteFile(dir / "over.xml", xml + " ");
+  Document over;
+  EXPECT_EQ(over.Load((dir / "over.xml").c_str()), nullptr);
+  EXPECT_EQ(over.status().code(), Code::kTooLarge);
+
+  // Whatever follows a zero byte is never looked at.
+  WriteFile(dir / "zero.xml", std::string("<a/>\0<b", 7) + std::string(1000, '<'));
+  Document zero;
+  EXPECT_NE(zero.Load((dir / "zero.xml").c_str()), nullptr) << zero.status().ToString();
+  WriteFile(dir / "leading-zero.xml", std::string("\0<a/>", 5));
+  Document empty;
+  EXPECT_EQ(empty.Load((dir / "leading-zero.xml").c_str()), nullptr);
+  EXPECT_EQ(empty.status().code(), Code::kEmpty);
+}
+
+}  // namespace
