@@ -4,10 +4,12 @@
 //
 // Contract shared by every document function:
 //  - false means the file could not be loaded (missing, not a regular file,
-//    unreadable, empty, malformed, nested too deep) or holds no element; the
-//    caller's container, record or strings are then untouched, and a writer
-//    that loads first has not touched the file. Writers also return false when
-//    the save fails; the file is then exactly as it was.
+//    unreadable, over 64 MiB, empty, malformed, nested too deep) or holds no
+//    element; the caller's container, record or strings are then untouched,
+//    and a writer that loads first has not touched the file. Writers also
+//    return false when the save fails or would not keep the file whole and
+//    private (several hard links, an owner the caller cannot keep); the file
+//    is then exactly as it was.
 //  - Readers only append, after whatever the container holds; each appended
 //    record is cleared before it is filled, so it is deterministic to the byte.
 //  - Text longer than its field is cut to width - 1 bytes and terminated.
