@@ -86,6 +86,7 @@ enum class FindingKind : int {
 struct Finding {
   FindingKind kind;
   int line;               // of the element concerned, 1-based
+  int column;             // where the element's start tag begins, 1-based
   const char* element;    // its name
   const char* attribute;  // the attribute or value concerned ("" for an element)
   const char* written;    // the text as written (kNameCase: the attribute's own spelling)

@@ -24,11 +24,13 @@ class Collector : public Observer {
     kept_.push_back({finding, finding.element, finding.attribute, finding.written, finding.stored});
   }
 
-  // Hands the findings out in document order: line by line, and in the
-  // order the reader met them within a line.
+  // Hands the findings out in document order, by the place of their
+  // element, and for one element in the order the reader met them.
   void HandOut(FindingCallback callback, void* context) {
-    std::stable_sort(kept_.begin(), kept_.end(),
-                     [](const Kept& a, const Kept& b) { return a.finding.line < b.finding.line; });
+    std::stable_sort(kept_.begin(), kept_.end(), [](const Kept& a, const Kept& b) {
+      return a.finding.line != b.finding.line ? a.finding.line < b.finding.line
+                                              : a.finding.column < b.finding.column;
+    });
     for (Kept& kept : kept_) {
       Finding finding = kept.finding;
       finding.element = kept.element.c_str();

@@ -12,6 +12,7 @@ Finding About(FindingKind kind, const TiXmlElement& element, const char* what) {
   Finding finding{};
   finding.kind = kind;
   finding.line = element.Row();
+  finding.column = element.Column();
   finding.element = element.Value();
   finding.attribute = what;
   finding.written = "";
