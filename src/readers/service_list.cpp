@@ -1,9 +1,11 @@
 // The service list: types, the kinds of each type and the servers of each
 // kind, walked by position whatever the element names, flattened into three
 // arrays. A record is appended after the records of its children, and a lower
-// level carries the identifiers of the level above it.
+// level carries the identifiers of the level above it. The elements of each
+// level are counted first, so that each array grows only once (frame/growth.h).
 #include "frame/document.h"
 #include "frame/fields.h"
+#include "frame/growth.h"
 #include "frame/walk.h"
 #include "talvoro/helper.h"
 
@@ -13,6 +15,16 @@ bool CTinyXmlHelper::GetServiceData(tagServerListInfo& info, CString path) {
   Document doc;
   const TiXmlElement* root = doc.Load(path);
   if (!root) return false;
+  std::size_t types = 0, kinds = 0, servers = 0;
+  for (const TiXmlElement& typeElement : ChildElements(*root)) {
+    ++types;
+    for (const TiXmlElement& kindElement : ChildElements(typeElement)) {
+      ++kinds;
+      servers += Count(ChildElements(kindElement));
+    }
+  }
+  GrowFor(Appends{info.types, types}, Appends{info.kinds, kinds}, Appends{info.servers, servers});
+
   for (const TiXmlElement& typeElement : ChildElements(*root)) {
     auto type = Cleared<tagServiceTypeInfo>();
     type.id = Low16(Decimal(Attr(typeElement, "id")));

@@ -1,10 +1,12 @@
 // The shortcut list: "item" elements under the document element, each naming
 // its file. Read into an array, written whole as a new document, or edited by
-// removing one item.
+// removing one item. The reader counts the items first, so that the array
+// grows only once (frame/growth.h).
 #include <string>
 
 #include "frame/document.h"
 #include "frame/fields.h"
+#include "frame/growth.h"
 #include "frame/items.h"
 #include "frame/walk.h"
 #include "talvoro/helper.h"
@@ -16,6 +18,7 @@ bool CTinyXmlHelper::GetShutCutInfo(CArrayTemplate<tagShortCutInfo, const tagSho
   Document doc;
   const TiXmlElement* root = doc.Load(path);
   if (!root) return false;
+  GrowFor(Appends{array, Count(ChildElements(*root, "item"))});
   for (const TiXmlElement& item : ChildElements(*root, "item")) {
     auto shortcut = Cleared<tagShortCutInfo>();
     CopyField(shortcut.file, Attr(item, "file"));
