@@ -12,7 +12,7 @@ std::optional<std::int32_t> CapacityAfterAppends(std::int32_t size, std::int32_t
   while (reached < needed) {
     // An append grows the block only once it is full, so the size that the
     // step comes from is the capacity reached so far; it needs one more slot.
-    reached += 1 + GrowthStep(static_cast<std::int32_t>(reached), growBy);
+    reached += std::int64_t{1} + GrowthStep(static_cast<std::int32_t>(reached), growBy);
     if (reached > INT32_MAX) return std::nullopt;
   }
   return static_cast<std::int32_t>(reached);
