@@ -1,7 +1,9 @@
 // The part list: parts, and under each part its sub-parts, walked by position
 // whatever the element names. A part's sub-parts are appended before the part
-// itself, and each carries the part's id.
+// itself, and each carries the part's id. Parts and sub-parts are counted
+// first, so that each array grows only once.
 #include "frame/documents.h"
+#include "frame/growth.h"
 #include "talvoro/helper.h"
 
 namespace talvoro {
@@ -9,6 +11,13 @@ namespace talvoro {
 Status ReadPartList(Document& doc, const char* path, tagPartListInfo& info) {
   const TiXmlElement* root = doc.Load(path);
   if (!root) return doc.status();
+  std::size_t parts = 0, subParts = 0;
+  for (const TiXmlElement& partElement : ChildElements(*root)) {
+    ++parts;
+    subParts += Count(ChildElements(partElement));
+  }
+  GrowFor(Appends{info.parts, parts}, Appends{info.subParts, subParts});
+
   for (const TiXmlElement& partElement : doc.Children(*root)) {
     const Fields partIn = doc.Fields(partElement);
     auto part = Cleared<tagPartInfo>();

@@ -1,8 +1,10 @@
 // The service list: types, the kinds of each type and the servers of each
 // kind, walked by position whatever the element names, flattened into three
 // arrays. A record is appended after the records of its children, and a lower
-// level carries the identifiers of the level above it.
+// level carries the identifiers of the level above it. The elements of each
+// level are counted first, so that each array grows only once.
 #include "frame/documents.h"
+#include "frame/growth.h"
 #include "talvoro/helper.h"
 
 namespace talvoro {
@@ -10,6 +12,16 @@ namespace talvoro {
 Status ReadServiceList(Document& doc, const char* path, tagServerListInfo& info) {
   const TiXmlElement* root = doc.Load(path);
   if (!root) return doc.status();
+  std::size_t types = 0, kinds = 0, servers = 0;
+  for (const TiXmlElement& typeElement : ChildElements(*root)) {
+    ++types;
+    for (const TiXmlElement& kindElement : ChildElements(typeElement)) {
+      ++kinds;
+      servers += Count(ChildElements(kindElement));
+    }
+  }
+  GrowFor(Appends{info.types, types}, Appends{info.kinds, kinds}, Appends{info.servers, servers});
+
   for (const TiXmlElement& typeElement : doc.Children(*root)) {
     const Fields typeIn = doc.Fields(typeElement);
     auto type = Cleared<tagServiceTypeInfo>();

@@ -1,14 +1,20 @@
 // The zone areas: every child element of the document element is an item, a
 // zone when it is named exactly "Zone" and an area otherwise. An item's values
 // are the contents of its child elements, taken by position whatever their
-// names. A missing child or an empty one reads as 0 or as empty text.
+// names. A missing child or an empty one reads as 0 or as empty text. Zones
+// and areas are counted first, so that each array grows only once.
 #include <cstring>
 
 #include "frame/documents.h"
+#include "frame/growth.h"
 #include "talvoro/helper.h"
 
 namespace talvoro {
 namespace {
+
+bool IsZone(const TiXmlElement& item) {
+  return std::strcmp(item.Value(), "Zone") == 0;
+}
 
 // The values of an item's first N child elements. A child's value is the
 // value of its own first child node, of whatever kind: the text of text or
@@ -66,8 +72,13 @@ constexpr const char* kAreaValues[] = {"area number", "zone number", "area name"
 Status ReadZoneAreas(Document& doc, const char* path, tagZoneAreaArray& info) {
   const TiXmlElement* root = doc.Load(path);
   if (!root) return doc.status();
+  std::size_t zones = 0, areas = 0;
+  for (const TiXmlElement& item : ChildElements(*root))
+    ++(IsZone(item) ? zones : areas);
+  GrowFor(Appends{info.zones, zones}, Appends{info.areas, areas});
+
   for (const TiXmlElement& item : doc.Children(*root)) {
-    if (std::strcmp(item.Value(), "Zone") == 0) {
+    if (IsZone(item)) {
       const ItemValues<2> children(doc, item, kZoneValues);
       auto zone = Cleared<tagZoneInfo>();
       zone.id = children.Number16(0);

@@ -1,9 +1,11 @@
 // The shortcut list: "item" elements under the document element, each naming
 // its file. Read into an array, written whole as a new document, or edited by
-// removing one item.
+// removing one item. The reader counts the items first, so that the array
+// grows only once.
 #include <string>
 
 #include "frame/documents.h"
+#include "frame/growth.h"
 #include "frame/items.h"
 #include "frame/outcome.h"
 #include "talvoro/diagnose.h"
@@ -40,6 +42,7 @@ Status ReadShortcuts(Document& doc, const char* path,
                      CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array) {
   const TiXmlElement* root = doc.Load(path);
   if (!root) return doc.status();
+  GrowFor(Appends{array, Count(ChildElements(*root, "item"))});
   for (const TiXmlElement& item : doc.Leaves(*root, "item")) {
     auto shortcut = Cleared<tagShortCutInfo>();
     doc.Fields(item).Text(shortcut.file, "file");
