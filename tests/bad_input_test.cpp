@@ -192,6 +192,12 @@ TEST(BadInput, SavesThatWouldNotReadBackKeepTheOldFile) {
   EXPECT_FALSE(CTinyXmlHelper::WrittingShutCutInfo(path.c_str(), shortcuts));
   EXPECT_EQ(testutil::ReadFile(path), old);
 
+  // A lead byte takes the '&' of "&amp;" along: the value would read back as
+  // "a\xC3&amp;b", in a document of the same shape.
+  std::strcpy(shortcuts[0].file, "a\xC3&b");
+  EXPECT_FALSE(CTinyXmlHelper::WrittingShutCutInfo(path.c_str(), shortcuts));
+  EXPECT_EQ(testutil::ReadFile(path), old);
+
   auto update = tagUpdateData();
   std::strcpy(update.check, "\xE3");
   CList<tagUpdateData, const tagUpdateData&> updates;

@@ -177,11 +177,28 @@ TEST(Diagnose, ReportsWhatEachReaderChangesSilently) {
        "<items>\n<item file=\"a\"/>\n<Item file=\"b\"/>\n<item><sub/></item>\n</items>",
        {{FindingKind::kPassedOver, 3, "", "not read: only elements of its name are", ""},
         {FindingKind::kPassedOver, 4, "", "below the last level read", ""}}},
+      // Lines end in CR LF; on one line, findings come from left to right.
+      {DocumentKind::kShortcuts,
+       "<items>\r\n<Item/><item><sub/></item>\r\n</items>",
+       {{FindingKind::kPassedOver, 2, "", "not read: only elements of its name are", ""},
+        {FindingKind::kPassedOver, 2, "", "below the last level read", ""}}},
+      // A text of the field's width is cut by one byte, one byte less is kept;
+      // a name that only begins like the expected one is another name.
+      {DocumentKind::kShortcuts,
+       "<items>\n<item file=\"" + std::string(260, 'w') + "\"/>\n<item file=\"" +
+           std::string(259, 'k') + "\"/>\n<item fil=\"x\" FILE=\"y\"/>\n</items>",
+       {{FindingKind::kTextCut, 2, "file", std::string(260, 'w'), std::string(259, 'w')},
+        {FindingKind::kNameCase, 4, "file", "FILE", ""}}},
+      // An absent number spelt in another case is that, not also absent.
+      {DocumentKind::kParts,
+       "<p>\n<part ID=\"5\" Name=\"a\"/>\n</p>",
+       {{FindingKind::kNameCase, 2, "id", "ID", ""}}},
   };
   for (const Case& c : cases) {
     WriteFile(dir / "doc.xml", c.text);
     const Diagnosis d = Diagnose(c.kind, dir / "doc.xml");
     EXPECT_EQ(d.reason, Reason::kOk) << c.text;
+    EXPECT_EQ(d.outcome.changed, 0) << c.text;
     EXPECT_EQ(d.findings, c.expected) << c.text;
   }
 }
@@ -229,6 +246,11 @@ TEST(Diagnose, WritersSayWhatTheyChangedAndWhyTheyFailed) {
   tagSoftData soft = {};
   soft.id = 3;
   ASSERT_TRUE(talvoro::SetSoftVersion(soft, (dir / "soft.xml").c_str(), &outcome));
+  EXPECT_EQ(outcome.changed, 2);
+
+  tagUpdateData updates[2] = {};
+  std::strcpy(updates[1].file, "b.zip");
+  ASSERT_TRUE(talvoro::WriteUpdates((dir / "u2.xml").c_str(), updates, 2, &outcome));
   EXPECT_EQ(outcome.changed, 2);
 
   tagUpdateData update = {};

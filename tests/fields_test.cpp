@@ -47,6 +47,14 @@ TEST(Decimal, SaturatesBeyondThirtyTwoBits) {
   EXPECT_EQ(Decimal("99999999999999999999999999999999"), INT32_MAX);
   EXPECT_EQ(Decimal("-99999999999999999999999999999999x"), INT32_MIN);
   EXPECT_EQ(Decimal(std::string(100000, '9').c_str()), INT32_MAX);
+  // Saturated only past the limits: digits that reach a limit and go on are.
+  struct Case {
+    const char* text;
+    bool saturated;
+  } cases[] = {{"2147483647", false},  {"21474836470", true},  {"2147483648", true},
+               {"-2147483648", false}, {"-21474836480", true}, {"-2147483649", true}};
+  for (const Case& c : cases)
+    EXPECT_EQ(talvoro::ReadDecimal(c.text).saturated, c.saturated) << c.text;
 }
 
 TEST(Narrowing, KeepsTheLowSixteenBits) {

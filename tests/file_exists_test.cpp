@@ -30,6 +30,10 @@ TEST_F(FileExist, PlainPaths) {
   EXPECT_FALSE(Exists(dir / "missing/config.xml"));
   EXPECT_TRUE(Exists(dir / "[x].ini")) << "brackets are plain characters";
   EXPECT_FALSE(Exists(dir / "[y].ini"));
+  // A symbolic link exists, whether or not what it names does.
+  ASSERT_EQ(::symlink("nowhere", (dir / "dangling").c_str()), 0);
+  EXPECT_TRUE(Exists(dir / "dangling"));
+  EXPECT_TRUE(Exists(dir / "dangl?ng"));
 }
 
 TEST_F(FileExist, WildcardsInTheLastComponent) {
@@ -43,6 +47,9 @@ TEST_F(FileExist, WildcardsInTheLastComponent) {
   EXPECT_FALSE(Exists(dir / "?"));
   EXPECT_FALSE(Exists(dir / "*.json"));
   EXPECT_FALSE(Exists(dir / "config.xml?"));
+  EXPECT_TRUE(Exists(dir / "config.xml**")) << "stars match the empty rest";
+  EXPECT_TRUE(Exists(dir / "*?*?"));
+  EXPECT_TRUE(Exists("/*")) << "a pattern in the root folder";
   EXPECT_FALSE(Exists(dir / "[xy]*")) << "no character classes";
   EXPECT_FALSE(Exists(dir / "empty/*")) << "'.' and '..' are not entries";
   EXPECT_FALSE(Exists(dir / "missing/*"));

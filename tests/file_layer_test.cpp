@@ -175,11 +175,12 @@ TEST(BoundedReading, AFileIsRefusedFromItsSizeOrOnceItPassesTheLimit) {
 
 TEST(BoundedReading, TheLimitItselfIsReadAndTheTextEndsAtItsFirstZeroByte) {
   testutil::TempDir dir;
-  // Exactly at the limit: read and parsed. One byte more: refused.
+  // Exactly at the limit, 64 MiB: read and parsed. One byte more: refused.
+  const std::size_t limit = std::size_t{64} << 20;
   std::string xml = "<items><item file=\"a\"/>";
-  xml.append(talvoro::kMaxDocumentBytes - xml.size() - 8, ' ');
+  xml.append(limit - xml.size() - 8, ' ');
   xml += "</items>";
-  ASSERT_EQ(xml.size(), talvoro::kMaxDocumentBytes);
+  ASSERT_EQ(xml.size(), limit);
   WriteFile(dir / "limit.xml", xml);
   Document atLimit;
   EXPECT_NE(atLimit.Load((dir / "limit.xml").c_str()), nullptr) << atLimit.status().ToString();
@@ -196,6 +197,34 @@ TEST(BoundedReading, TheLimitItselfIsReadAndTheTextEndsAtItsFirstZeroByte) {
   Document empty;
   EXPECT_EQ(empty.Load((dir / "leading-zero.xml").c_str()), nullptr);
   EXPECT_EQ(empty.status().code(), Code::kEmpty);
+}
+
+}  // namespace
+
+namespace {
+
+TEST(TemporaryNames, AreHiddenHexNamesAndNothingElseCounts) {
+  EXPECT_EQ(talvoro::TemporaryName(0), ".talvoro-0000000000000000.tmp");
+  EXPECT_EQ(talvoro::TemporaryName(0x0123456789ABCDEFu), ".talvoro-0123456789abcdef.tmp");
+  EXPECT_EQ(talvoro::TemporaryName(UINT64_MAX), ".talvoro-ffffffffffffffff.tmp");
+  struct Case {
+    const char* name;
+    bool temporary;
+  } cases[] = {{".talvoro-ffffffffffffffff.tmp", true},   {".talvoro-0a1b2c3d4e5f6789.tmp", true},
+               {".talvoro-0123456789abcdef.tmpx", false}, {".talvoro-0123456789abcdef0.tmp", false},
+               {".talvoro-0123456789abcde.tmp", false},   {".talvoro-0123456789ABCDEF.tmp", false},
+               {".talvoro-0123456789abcdeg.tmp", false},  {"talvoro-0123456789abcdef.tmp", false},
+               {".talvoro-0123456789abcdef.xml", false}};
+  for (const Case& c : cases)
+    EXPECT_EQ(talvoro::IsTemporaryName(c.name), c.temporary) << c.name;
+}
+
+TEST(StatusText, NamesTheReasonAndWhatTheSystemSaid) {
+  EXPECT_EQ(Status(Code::kMissing).ToString(), "missing");
+  EXPECT_EQ(Status(Code::kUnreadable, "Permission denied").ToString(),
+            "unreadable: Permission denied");
+  EXPECT_STREQ(talvoro::Describe(Code::kInterrupted), "interrupted");
+  EXPECT_STREQ(talvoro::Describe(Code::kSyncFailed), "failed sync");
 }
 
 }  // namespace

@@ -94,7 +94,7 @@ TEST(NestingGuard, LoaderRefusesDeeperThanTheLimit) {
   const struct {
     int depth;
     bool loads;
-  } cases[] = {{kMaxNesting, true}, {kMaxNesting + 1, false}, {50000, false}};
+  } cases[] = {{256, true}, {257, false}, {50000, false}};
   for (const auto& c : cases) {
     testutil::WriteFile(path, Nested(c.depth));
     tagServerListInfo info;

@@ -11,10 +11,12 @@
 #include <sys/inotify.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <sys/wait.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -27,8 +29,34 @@
 
 #include "fault_env.h"
 #include "frame/document.h"
+#include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
+
+// The system calls that finish a save, replaced for this test program: each
+// fails once with the error armed for it on the calling thread, and otherwise
+// goes straight to the kernel.
+namespace {
+thread_local int fsyncError = 0, closeError = 0, renameError = 0;
+int Armed(int& error) {
+  errno = error;
+  error = 0;
+  return -1;
+}
+}  // namespace
+extern "C" int fsync(int fd) {
+  if (fsyncError) return Armed(fsyncError);
+  return static_cast<int>(::syscall(SYS_fsync, fd));
+}
+extern "C" int close(int fd) {
+  const int result = static_cast<int>(::syscall(SYS_close, fd));
+  if (closeError) return Armed(closeError);  // as NFS reports a failed write: closed all the same
+  return result;
+}
+extern "C" int rename(const char* from, const char* to) noexcept {
+  if (renameError) return Armed(renameError);
+  return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
 
 namespace {
 
@@ -208,24 +236,51 @@ TEST(PrivateSave, AWatcherAsAnotherUserNeverOpensTheTextOfAPrivateFile) {
 TEST(PrivateSave, RootKeepsOwnerGroupModeAndExtendedAttributes) {
   if (::geteuid() != 0) GTEST_SKIP() << "needs root to own files as another user";
   for (const Creation& creation : Creations()) {
+    // Another user and group, and the saver's own user with another group.
+    for (const uid_t owner : {Nobody().pw_uid, uid_t{0}}) {
+      testutil::TempDir dir;
+      const std::string path = dir / "doc.xml";
+      WriteFile(path, Shortcuts("a.exe"));
+      ASSERT_EQ(::chown(path.c_str(), owner, Nobody().pw_gid), 0);
+      ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
+      ASSERT_EQ(::setxattr(path.c_str(), "user.origin", "desk", 4, 0), 0);
+      ASSERT_EQ(::setxattr(path.c_str(), "trusted.note", "", 0, 0), 0);
+
+      ASSERT_TRUE(Edit(*creation.env, path).ok()) << creation.name;
+      const struct stat info = Stat(path);
+      EXPECT_EQ(info.st_uid, owner) << creation.name;
+      EXPECT_EQ(info.st_gid, Nobody().pw_gid) << creation.name;
+      EXPECT_EQ(info.st_mode & 07777, 0640u) << creation.name;
+      char value[16] = {};
+      EXPECT_EQ(::getxattr(path.c_str(), "user.origin", value, sizeof value), 4) << creation.name;
+      EXPECT_STREQ(value, "desk");
+      EXPECT_EQ(::getxattr(path.c_str(), "trusted.note", value, sizeof value), 0) << creation.name;
+      EXPECT_EQ(ReadFile(path).find("a.exe"), std::string::npos);
+    }
+  }
+}
+
+TEST(PrivateSave, AFailedSyncCloseOrRenameKeepsTheOldFileAndSaysWhich) {
+  struct Case {
+    int* error;
+    talvoro::Reason reason;
+  } cases[] = {{&fsyncError, talvoro::Reason::kSyncFailed},
+               {&closeError, talvoro::Reason::kCloseFailed},
+               {&renameError, talvoro::Reason::kRenameFailed}};
+  for (const Case& c : cases) {
     testutil::TempDir dir;
     const std::string path = dir / "doc.xml";
     WriteFile(path, Shortcuts("a.exe"));
-    ASSERT_EQ(::chown(path.c_str(), Nobody().pw_uid, Nobody().pw_gid), 0);
-    ASSERT_EQ(::chmod(path.c_str(), 0640), 0);
-    ASSERT_EQ(::setxattr(path.c_str(), "user.origin", "desk", 4, 0), 0);
-    ASSERT_EQ(::setxattr(path.c_str(), "trusted.note", "", 0, 0), 0);
-
-    ASSERT_TRUE(Edit(*creation.env, path).ok()) << creation.name;
-    const struct stat info = Stat(path);
-    EXPECT_EQ(info.st_uid, Nobody().pw_uid) << creation.name;
-    EXPECT_EQ(info.st_gid, Nobody().pw_gid) << creation.name;
-    EXPECT_EQ(info.st_mode & 07777, 0640u) << creation.name;
-    char value[16] = {};
-    EXPECT_EQ(::getxattr(path.c_str(), "user.origin", value, sizeof value), 4) << creation.name;
-    EXPECT_STREQ(value, "desk");
-    EXPECT_EQ(::getxattr(path.c_str(), "trusted.note", value, sizeof value), 0) << creation.name;
-    EXPECT_EQ(ReadFile(path).find("a.exe"), std::string::npos);
+    tagShortCutInfo shortcut = testutil::Zeroed<tagShortCutInfo>();
+    std::strcpy(shortcut.file, "new.exe");
+    talvoro::Outcome outcome{};
+    *c.error = EIO;  // the save's first call of its kind fails
+    EXPECT_FALSE(talvoro::WriteShortcuts(path.c_str(), &shortcut, 1, &outcome));
+    *c.error = 0;
+    EXPECT_EQ(outcome.reason, c.reason) << talvoro::ReasonText(outcome.reason);
+    EXPECT_STREQ(outcome.detail, std::strerror(EIO));
+    EXPECT_EQ(ReadFile(path), Shortcuts("a.exe"));
+    EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"doc.xml"});
   }
 }
 
@@ -324,6 +379,26 @@ TEST(Leftovers, ASaveInProgressKeepsItsFileWhileAnotherSaveTidiesTheFolder) {
     EXPECT_EQ(ReadFile(dir / "doc.xml").find("a.exe"), std::string::npos);
     EXPECT_EQ(Entries(dir.path()), (std::set<std::string>{"doc.xml", "other.xml"}));
     WriteFile(dir / "doc.xml", Shortcuts("a.exe"));
+  }
+}
+
+TEST(Leftovers, TheNewFileIsMadeBesideTheFileALinkLeadsTo) {
+  // In the target's folder, so that the rename stays on its file system.
+  testutil::TempDir dir, elsewhere;
+  WriteFile(elsewhere / "doc.xml", Shortcuts("a.exe"));
+  ASSERT_EQ(::symlink((elsewhere / "doc.xml").c_str(), (dir / "link.xml").c_str()), 0);
+  for (const Creation& creation : Creations()) {
+    testutil::FaultEnv env(*creation.env);
+    std::size_t here = 9, there = 9;
+    env.OnCall([&](const std::string& call) {
+      if (call != "Replace") return;
+      here = Temporaries(dir.path());
+      there = Temporaries(elsewhere.path());
+    });
+    ASSERT_TRUE(Edit(env, dir / "link.xml").ok()) << creation.name;
+    EXPECT_EQ(here, 0u) << creation.name;
+    EXPECT_EQ(there, 1u) << creation.name;
+    WriteFile(elsewhere / "doc.xml", Shortcuts("a.exe"));
   }
 }
 

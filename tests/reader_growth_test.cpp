@@ -132,7 +132,7 @@ TEST_F(ReaderGrowth, EveryArrayEndsAsAppendingOneByOneWithOneBlock) {
     std::vector<int> counts;  // records per array
   } cases[] = {
       {kServices, Services(10, 20, 50), {10, 200, 10000}},
-      {kParts, Parts(100, 100), {100, 10000}},
+      {kParts, Parts(300, 30), {300, 9000}},  // both arrays past 64 KiB
       {kZones, Zones(Repeat(3000, "ZAzAZAZ")), {9000, 12000}},
       {kShortcuts,
        "<items>" + Repeat(9000, "<item/><Item/><item file='x'/>") + "</items>",

@@ -45,7 +45,7 @@ TEST_F(Software, ReadsComponentsGroupByGroupWhateverTheNames) {
     <c id="1" depend="2" version="30" kindName="Quotes" processName="q.exe" zipName="q.zip"
        UnzipDir="q" extra="ignored"><deeper id="7"/></c>
     <!-- a comment between components -->
-    <other id="65538" depend=" -5" version="12abc"
+    <other id="65538" depend=" -5" version="70000abc"
            processName="pppppppppppppppppppppppppppppppppppppppp"/>
   </market>
   <empty/>
@@ -66,11 +66,12 @@ TEST_F(Software, ReadsComponentsGroupByGroupWhateverTheNames) {
   Set(first.unzipDir, "q");
   EXPECT_TRUE(testutil::SameBytes(first, records[0]));
 
-  // Narrowed to 16 bits, converted as atoi does, cut to 31 bytes; absent text is zero.
+  // Narrowed to 16 bits (the version keeps 32), converted as atoi does, cut to
+  // 31 bytes; absent text is zero.
   auto second = Zeroed<tagSoftData>();
   second.id = 2;
   second.depend = -5;
-  second.version = 12;
+  second.version = 70000;
   Set(second.processName, std::string(31, 'p'));
   EXPECT_TRUE(testutil::SameBytes(second, records[1]));
 

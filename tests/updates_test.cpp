@@ -1,3 +1,4 @@
+#include <cstring>
 #include <string>
 #include <utility>
 #include <vector>
@@ -96,6 +97,17 @@ TEST_F(Updates, WritesTheItemsDocumentExactly) {
             "<items>\n"
             "    <item file=\"\" check=\"\"></item>\n"
             "</items>\n");
+  // Fields filled to their width without a terminator end there, not in
+  // the next field.
+  auto full = Zeroed<tagUpdateData>();
+  std::memset(full.file, 'f', sizeof full.file);
+  std::memset(full.check, 'c', sizeof full.check);
+  UpdateList fulls;
+  fulls.AddTail(full);
+  ASSERT_TRUE(CTinyXmlHelper::WrittingUpdateFile(Path().c_str(), fulls));
+  EXPECT_NE(ReadFile(Path()).find("<item file=\"" + std::string(260, 'f') + "\" check=\"" +
+                                  std::string(64, 'c') + "\">"),
+            std::string::npos);
   WriteFile(Path(), "\xEF\xBB\xBF<items><item file='old'/></items>");
   ASSERT_TRUE(Write({}));
   EXPECT_EQ(ReadFile(Path()),

@@ -40,7 +40,7 @@ tagAreaInfo Area(std::int16_t id, std::int16_t zoneId, const std::string& name,
 }
 
 TEST_F(ZoneArea, OnlyZoneExactlyIsAZoneAndChildrenCountByPosition) {
-  // "zone" and "ZONE" are areas. Child names are free; comments and text
+  // "zone", "ZONE" and "Zones" are areas. Child names are free; comments and text
   // between children are skipped; a third zone child and a fifth area child
   // are ignored. Kinds alternate and each array keeps its own order.
   ASSERT_TRUE(Read(R"(<?xml version="1.0"?>
@@ -50,14 +50,16 @@ TEST_F(ZoneArea, OnlyZoneExactlyIsAZoneAndChildrenCountByPosition) {
   <zone><x>102</x><x>3</x><x>Lower</x><x>0</x></zone>
   <Zone><n>2</n><m>South</m></Zone>
   <ZONE><x>103</x><x>2</x><x>Upper</x><x>-3</x></ZONE>
+  <Zones><x>104</x><x>4</x><x>Plural</x><x>1</x></Zones>
 </list>)"));
   ASSERT_EQ(info.zones.GetCount(), 2);
-  ASSERT_EQ(info.areas.GetCount(), 3);
+  ASSERT_EQ(info.areas.GetCount(), 4);
   EXPECT_TRUE(SameBytes(Zone(1, "East"), info.zones[0]));
   EXPECT_TRUE(SameBytes(Zone(2, "South"), info.zones[1]));
   EXPECT_TRUE(SameBytes(Area(101, 1, "Shanghai", 7), info.areas[0]));
   EXPECT_TRUE(SameBytes(Area(102, 3, "Lower", 0), info.areas[1]));
   EXPECT_TRUE(SameBytes(Area(103, 2, "Upper", -3), info.areas[2]));
+  EXPECT_TRUE(SameBytes(Area(104, 4, "Plural", 1), info.areas[3]));
 }
 
 TEST_F(ZoneArea, ValueIsTheFirstChildNodeOfAnyKind) {
