@@ -34,3 +34,8 @@ foreach(dir LIBDIR INCLUDEDIR)
 endforeach()
 configure_file(cmake/talvoro.pc.in "${PROJECT_BINARY_DIR}/talvoro.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/talvoro.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig")
+
+# The inspector's man page.
+if(TALVORO_BUILD_TOOLS)
+  install(FILES docs/talvoro.1 DESTINATION "${CMAKE_INSTALL_MANDIR}/man1")
+endif()
