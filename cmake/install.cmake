@@ -39,7 +39,8 @@ configure_file(cmake/talvoro.pc.in "${PROJECT_BINARY_DIR}/talvoro.pc" @ONLY)
 install(FILES "${PROJECT_BINARY_DIR}/talvoro.pc" DESTINATION "${CMAKE_INSTALL_LIBDIR}/pkgconfig"
   COMPONENT dev)
 
-# The inspector's man page.
-if(TALVORO_BUILD_TOOLS)
+# The man page as it is; the Debian packages install it compressed instead
+# (cmake/debian.cmake).
+if(TALVORO_BUILD_TOOLS AND NOT TALVORO_DEBIAN_PACKAGES)
   install(FILES docs/talvoro.1 DESTINATION "${CMAKE_INSTALL_MANDIR}/man1" COMPONENT inspector)
 endif()
