@@ -10,14 +10,17 @@ string(REPLACE "\\-" "-" page "\n${page}")  # roff's minus signs as typed
 set(missing "")
 set(commands 0)
 
-# The first words of the lines of the help's "NAME:" section, as NAME_OUT.
+# The first words of the lines of the help's section NAME ("options", "subcommands";
+# any case), into OUT.
 function(help_section help name out)
   string(REPLACE ";" "," help "${help}")
+  string(REPLACE "\r" "" help "${help}")
   string(REPLACE "\n" ";" lines "${help}")
   set(inside FALSE)
   set(words "")
   foreach(line IN LISTS lines)
-    if(line MATCHES "^${name}:")
+    string(TOLOWER "${line}" lower)
+    if(lower MATCHES "^${name}:")
       set(inside TRUE)
     elseif(inside AND line MATCHES "^  ([^ ]+)")  # a continuation is indented further
       list(APPEND words "${CMAKE_MATCH_1}")
@@ -36,7 +39,7 @@ function(check_command)  # ARGN: the command path below the inspector
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${path} --help exited with ${status}")
   endif()
-  help_section("${help}" Options options)
+  help_section("${help}" options options)
   foreach(option IN LISTS options)
     string(REGEX MATCHALL "--[A-Za-z0-9-]+" longs "${option}")
     foreach(long IN LISTS longs)
@@ -46,7 +49,7 @@ function(check_command)  # ARGN: the command path below the inspector
       endif()
     endforeach()
   endforeach()
-  help_section("${help}" Subcommands subcommands)
+  help_section("${help}" subcommands subcommands)
   foreach(name IN LISTS subcommands)
     math(EXPR commands "${commands} + 1")
     string(REGEX REPLACE "([][.*+?^$()|\\])" "\\\\\\1" pattern "${name}")
