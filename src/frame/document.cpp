@@ -142,12 +142,13 @@ Status Document::Parse(std::string& text) {
   text.append(3, '\0');
   // A tab size of 0 turns off the row and column bookkeeping, which only
   // serves the diagnosis (TinyXML's default is 4).
-  doc_.SetTabSize(observer_ ? 4 : 0);
+  const bool positions = observer_ || trackPositions_;
+  doc_.SetTabSize(positions ? 4 : 0);
   doc_.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
   if (doc_.Error()) {
     if (doc_.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) return Status(Code::kEmpty);
     Status malformed(Code::kMalformed, doc_.ErrorDesc());
-    if (observer_) malformed.At(doc_.ErrorRow(), doc_.ErrorCol());
+    if (positions) malformed.At(doc_.ErrorRow(), doc_.ErrorCol());
     return malformed;
   }
   if (!doc_.FirstChildElement()) return Status(Code::kNoElement);

@@ -45,6 +45,9 @@ class Document {
   // `element` itself is the last level read.
   void Leaf(const TiXmlElement& element) const;
   talvoro::Fields Fields(const TiXmlElement& element) const { return {element, observer_}; }
+  // Keeps the line and column of every element and of a parse error, as
+  // the document does anyway with an observer. Call before Load().
+  void TrackPositions() { trackPositions_ = true; }
   Observer* observer() const { return observer_; }
 
   // The TinyXML document, for building a new one or editing a loaded one.
@@ -78,6 +81,7 @@ class Document {
   TiXmlDocument doc_;
   Status status_;
   bool byteOrderMark_ = false;
+  bool trackPositions_ = false;
 };
 
 }  // namespace talvoro

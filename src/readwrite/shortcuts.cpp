@@ -20,8 +20,9 @@ void AddItem(ItemsDocument& doc, const tagShortCutInfo& shortcut) {
 
 // Removes the first item whose "file" equals the shortcut's text exactly and
 // saves everything else of the document back; no match is no failure.
-Status Delete(const char* path, const tagShortCutInfo& shortcut, int* removed) {
+Status Delete(const char* path, const tagShortCutInfo& shortcut, int* removed, bool positions) {
   Document doc;
+  if (positions) doc.TrackPositions();
   TiXmlElement* root = doc.Load(path);
   if (!root) return doc.status();
   *removed = 0;
@@ -61,7 +62,7 @@ bool WriteShortcuts(const char* path, const tagShortCutInfo* shortcuts, int coun
 
 bool DeleteShortcut(const char* path, const tagShortCutInfo& shortcut, Outcome* outcome) {
   int removed = 0;
-  const Status status = Delete(path, shortcut, &removed);
+  const Status status = Delete(path, shortcut, &removed, outcome != nullptr);
   return Report(status, removed, outcome);
 }
 
@@ -83,5 +84,5 @@ bool CTinyXmlHelper::WrittingShutCutInfo(
 
 bool CTinyXmlHelper::DeleteShutCutInfo(CString path, tagShortCutInfo& shortcut) {
   int removed = 0;
-  return talvoro::Delete(path, shortcut, &removed).ok();
+  return talvoro::Delete(path, shortcut, &removed, false).ok();
 }

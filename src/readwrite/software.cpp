@@ -10,9 +10,11 @@ namespace talvoro {
 namespace {
 
 // Every component whose "id" agrees with soft.id in its low 16 bits gets the
-// new version; the document is saved back whether or not any matched.
-Status SetVersion(const tagSoftData& soft, const char* path, int* updated) {
+// new version; the document is saved back whether or not any matched. With
+// `positions`, a malformed document's error carries its line and column.
+Status SetVersion(const tagSoftData& soft, const char* path, int* updated, bool positions) {
   Document doc;
+  if (positions) doc.TrackPositions();
   TiXmlElement* root = doc.Load(path);
   if (!root) return doc.status();
   *updated = 0;
@@ -51,7 +53,7 @@ Status ReadSoftware(Document& doc, const char* path, CList<tagSoftData, const ta
 
 bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome) {
   int updated = 0;
-  const Status status = SetVersion(soft, path, &updated);
+  const Status status = SetVersion(soft, path, &updated, outcome != nullptr);
   return Report(status, updated, outcome);
 }
 
@@ -64,5 +66,5 @@ bool CTinyXmlHelper::GetSoftData(CList<tagSoftData, const tagSoftData&>& list, C
 
 bool CTinyXmlHelper::SetSoftVersion(tagSoftData& soft, CString path) {
   int updated = 0;
-  return talvoro::SetVersion(soft, path, &updated).ok();
+  return talvoro::SetVersion(soft, path, &updated, false).ok();
 }
