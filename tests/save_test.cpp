@@ -181,10 +181,19 @@ TEST(Save, AReadOnlyTargetIsNotReplaced) {
         ::_exit(kNotPrepared);
     }
   };
-  for (const auto& [name, write] : Writers()) {
-    EXPECT_EQ(InChild(asUser, [&, w = write] { return w(path); }), kReturnedFalse) << name;
-    EXPECT_EQ(ReadFile(path), old) << name;
-    EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"doc.xml"}) << name;
+  // Another user's file, and then the user's own: read-only either way.
+  for (const bool own : {false, true}) {
+    const passwd* nobody = ::getpwnam("nobody");
+    if (own && ::geteuid() == 0) {
+      ASSERT_NE(nobody, nullptr);
+      ASSERT_EQ(::chown(path.c_str(), nobody->pw_uid, nobody->pw_gid), 0);
+    }
+    for (const auto& [name, write] : Writers()) {
+      EXPECT_EQ(InChild(asUser, [&, w = write] { return w(path); }), kReturnedFalse)
+          << name << (own ? " (own file)" : "");
+      EXPECT_EQ(ReadFile(path), old) << name;
+      EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"doc.xml"}) << name;
+    }
   }
 }
 
