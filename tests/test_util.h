@@ -1,10 +1,13 @@
 // Shared test helpers: a temporary folder that removes itself, file contents
-// in and out, and byte-exact record comparison.
+// in and out, the names in a folder, saved text in the platform's line
+// breaks, and byte-exact record comparison.
 #ifndef TALVORO_TESTS_TEST_UTIL_H_
 #define TALVORO_TESTS_TEST_UTIL_H_
 
 #include <cstring>
+#include <filesystem>
 #include <fstream>
+#include <set>
 #include <sstream>
 #include <string>
 #include <type_traits>
@@ -12,8 +15,6 @@
 #include <gtest/gtest.h>
 
 #include "temp_dir.h"
-
-#include <unistd.h>
 
 namespace testutil {
 
@@ -28,6 +29,35 @@ inline std::string ReadFile(const std::string& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+// The names in `folder`, "." and ".." left out; none when it cannot be listed.
+inline std::set<std::string> Entries(const std::string& folder) {
+  std::set<std::string> names;
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error))
+    names.insert(entry.path().filename().string());
+  return names;
+}
+
+// What ends a line of a saved document: TinyXML saves in text mode, which on
+// Windows writes CR LF.
+#if defined(_WIN32)
+inline constexpr char kLineBreak[] = "\r\n";
+#else
+inline constexpr char kLineBreak[] = "\n";
+#endif
+
+// `text` with each "\n" as the platform's line break, as a save writes it.
+inline std::string Lines(const std::string& text) {
+  std::string lines;
+  for (const char c : text) {
+    if (c == '\n')
+      lines += kLineBreak;
+    else
+      lines += c;
+  }
+  return lines;
 }
 
 // A record with every byte zero, to fill in and compare to the byte.
