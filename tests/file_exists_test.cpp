@@ -74,7 +74,9 @@ TEST_F(FileExist, PathsAndPatterns) {
     EXPECT_EQ(Exists(dir / c.path), kWindows ? c.windows : c.posix) << c.path;
   // On POSIX '?' stands for exactly one character; a trailing one on Windows
   // may stand for none, as the system's version decides.
-  if (!kWindows) EXPECT_FALSE(Exists(dir / "config.xml?"));
+  if (!kWindows) {
+    EXPECT_FALSE(Exists(dir / "config.xml?"));
+  }
 }
 
 TEST_F(FileExist, RelativePatternSearchesTheWorkingDirectory) {
