@@ -1,17 +1,77 @@
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <new>
 
 #include <gtest/gtest.h>
 
+#include "frame/growth.h"
 #include "talvoro/array.h"
 #include "test_util.h"
 
 namespace {
 
+struct BlockCounts {
+  bool watching = false;
+  std::size_t limit = SIZE_MAX;
+  int large = 0;
+  long live = 0;
+};
+thread_local BlockCounts blockCounts;
+
+}  // namespace
+
+#if !defined(__SANITIZE_ADDRESS__)
+void* operator new[](std::size_t bytes) {
+  BlockCounts& counts = blockCounts;
+  if (counts.watching && bytes > counts.limit) throw std::bad_alloc();
+  void* block = std::malloc(bytes ? bytes : 1);
+  if (!block) throw std::bad_alloc();
+  std::memset(block, 0xA5, bytes);
+  if (counts.watching) {
+    ++counts.live;
+    if (bytes >= (std::size_t{64} << 10)) ++counts.large;
+  }
+  return block;
+}
+void operator delete[](void* block) noexcept {
+  if (block && blockCounts.watching) --blockCounts.live;
+  std::free(block);
+}
+void operator delete[](void* block, std::size_t) noexcept {
+  ::operator delete[](block);
+}
+#endif
+
+namespace testutil {
+
+bool ArrayBlocks::Watched() {
+#if defined(__SANITIZE_ADDRESS__)
+  return false;
+#else
+  return true;
+#endif
+}
+ArrayBlocks::ArrayBlocks(std::size_t limit) {
+  blockCounts = BlockCounts{true, limit, 0, 0};
+}
+ArrayBlocks::~ArrayBlocks() {
+  blockCounts = BlockCounts{};
+}
+int ArrayBlocks::Large() const {
+  return blockCounts.large;
+}
+long ArrayBlocks::Live() const {
+  return blockCounts.live;
+}
+
+}  // namespace testutil
+
+namespace {
+
 struct Rec {
   std::int32_t a;
-  char text[12];
+  char text[16];
 };
 using Array = CArrayTemplate<Rec, const Rec&>;
 
@@ -154,7 +214,7 @@ TEST(ArrayErrors, FailedAllocationKeepsBlockCapacityAndSize) {
   Array array;
   array.Add(Make(1));
   const Rec* block = array.GetData();
-  // No allocator can give INT32_MAX * 16 bytes here.
+  // No allocator can give INT32_MAX * 20 bytes here.
   EXPECT_THROW(array.Reserve(INT32_MAX), std::bad_alloc);
   EXPECT_EQ(array.GetData(), block);
   EXPECT_EQ(array.GetCapacity(), 5);
@@ -194,6 +254,147 @@ TEST(ArrayRemoveAll, ReleasesTheBlockAndKeepsTheStep) {
   EXPECT_EQ(array.GetGrowBy(), 2);
   array.Add(Make(3));
   EXPECT_EQ(array.GetCapacity(), 3);
+}
+
+// An array holding `size` records Make(0) .. Make(size - 1) in a block of
+// `capacity`, growing by `growBy`.
+void Prepare(Array& array, int size, int capacity, int growBy) {
+  ASSERT_NE(capacity, 1) << "no growth step leads to a capacity of 1";
+  if (capacity > 0) {
+    array.SetGrowBy(capacity - 1);  // 1 needed + capacity - 1
+    array.Reserve(1);
+  }
+  for (int i = 0; i < size; ++i)
+    array.Add(Make(i));
+  array.SetGrowBy(growBy);
+  ASSERT_EQ(array.GetCapacity(), capacity);
+}
+
+// Appends records from Make(from) on; how often the block moved.
+int AppendAndCountMoves(Array& array, int from, int count) {
+  int moves = 0;
+  for (int i = 0; i < count; ++i) {
+    const Rec* block = array.GetData();
+    array.Add(Make(from + i));
+    moves += array.GetData() != block;
+  }
+  return moves;
+}
+
+TEST(ArrayGrowFor, EndsExactlyAsAppendingOneByOneWithOneBlock) {
+  struct Case {
+    int size, capacity, growBy, count;
+  } cases[] = {
+      {0, 0, 0, 0},       {0, 0, 0, 1},         {0, 0, 0, 5},           {0, 0, 0, 6},
+      {0, 0, 3, 1},       {5, 5, 0, 1},         {3, 10, 0, 7},          {3, 10, 0, 8},
+      {3, 100, 0, 200},   {40, 40, 0, 1000},    {8191, 8191, 0, 1},     {8191, 8191, 0, 2000},
+      {8192, 8192, 0, 1}, {8180, 8200, 0, 30},  {100, 9000, 0, 9000},   {20000, 20000, 0, 5000},
+      {0, 0, 1, 1000},    {10, 10, 7, 100},     {100, 200, 1000, 5000}, {50, 60, 0, 0},
+      {0, 0, 0, 100000},  {0, 0, 2000, 100000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(::testing::Message() << "size " << c.size << ", capacity " << c.capacity
+                                      << ", growBy " << c.growBy << ", count " << c.count);
+    Array planned, oneByOne;
+    Prepare(planned, c.size, c.capacity, c.growBy);
+    Prepare(oneByOne, c.size, c.capacity, c.growBy);
+    const Rec* block = planned.GetData();
+    talvoro::GrowFor(talvoro::Appends{planned, static_cast<std::size_t>(c.count)});
+    const int moves = (planned.GetData() != block) + AppendAndCountMoves(planned, c.size, c.count);
+    AppendAndCountMoves(oneByOne, c.size, c.count);
+    EXPECT_LE(moves, 1);
+    ASSERT_EQ(planned.GetCount(), oneByOne.GetCount());
+    ASSERT_EQ(planned.GetCapacity(), oneByOne.GetCapacity());
+    if (planned.GetCapacity() == 0) continue;  // no blocks to compare
+    EXPECT_EQ(std::memcmp(planned.GetData(), oneByOne.GetData(),
+                          static_cast<std::size_t>(planned.GetCapacity()) * sizeof(Rec)),
+              0)
+        << "records and zeroed free slots";
+  }
+}
+
+TEST(ArrayGrowFor, LeavesEveryArrayAloneWhenOneCannotBePlanned) {
+  // A damaged array (the appends throw, or the rule's arithmetic runs outside
+  // its invariants) next to a healthy one: neither grows, so the appends
+  // meet the damage where they always did.
+  struct Damage {
+    std::int32_t size, capacity, growBy;
+  } damages[] = {{-1, 5, 0}, {INT32_MAX, 5, 0}, {6, 5, 0}, {1, 5, -1}};
+  for (const Damage& d : damages) {
+    SCOPED_TRACE(::testing::Message() << d.size << " in " << d.capacity << " by " << d.growBy);
+    Array healthy, damaged;
+    healthy.Add(Make(1));
+    damaged.Add(Make(2));
+    RawArray raw, bad;
+    std::memcpy(&raw, static_cast<const void*>(&damaged), sizeof raw);
+    bad = raw;
+    bad.size = d.size;
+    bad.capacity = d.capacity;
+    bad.growBy = d.growBy;
+    std::memcpy(static_cast<void*>(&damaged), &bad, sizeof bad);
+    const Rec* healthyBlock = healthy.GetData();
+
+    talvoro::GrowFor(talvoro::Appends{healthy, 100}, talvoro::Appends{damaged, 1});
+    RawArray after;
+    std::memcpy(&after, static_cast<const void*>(&damaged), sizeof after);
+    EXPECT_EQ(std::memcmp(&after, &bad, sizeof bad), 0);
+    EXPECT_EQ(healthy.GetData(), healthyBlock);
+    EXPECT_EQ(healthy.GetCapacity(), 5);
+
+    talvoro::GrowFor(talvoro::Appends{healthy, 100}, talvoro::Appends{damaged, 0});
+    Array reference;
+    reference.Add(Make(1));
+    AppendAndCountMoves(reference, 2, 100);
+    EXPECT_EQ(healthy.GetCapacity(), reference.GetCapacity()) << "no appends to the damaged one";
+    std::memcpy(static_cast<void*>(&damaged), &raw, sizeof raw);
+  }
+}
+
+TEST(ArrayGrowFor, FallsBackNearThe32BitLimits) {
+  // Counts no test can allocate: the plan alone. Where the appends would
+  // throw at the largest size, or the rule would stop at the largest
+  // capacity, there is no plan and the appends go one by one.
+  struct Case {
+    std::int32_t size, capacity, growBy;
+    std::size_t count;
+    std::optional<std::int32_t> capacityAfter;
+  } cases[] = {
+      {100, INT32_MAX, 0, INT32_MAX - 100, INT32_MAX},  // fills the largest block exactly
+      {100, INT32_MAX, 0, INT32_MAX - 99, std::nullopt},
+      {INT32_MAX - 5, INT32_MAX - 5, 0, 5, std::nullopt},  // 1024 more would not fit
+      {INT32_MAX - 1030, INT32_MAX - 1030, 0, 5, INT32_MAX - 5},
+      {0, 0, INT32_MAX, 1, std::nullopt},
+      {0, 0, 0, SIZE_MAX, std::nullopt},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(talvoro::CapacityAfterAppends(c.size, c.capacity, c.growBy, c.count), c.capacityAfter)
+        << c.size << " in " << c.capacity << " + " << c.count;
+  }
+}
+
+TEST(ArrayGrowFor, AllOrNothingWhenABlockCannotBeAllocated) {
+  if (!testutil::ArrayBlocks::Watched()) GTEST_SKIP() << "needs the test allocator";
+  struct Wide {
+    char bytes[1000];
+  };
+  Array small;
+  CArrayTemplate<Wide, const Wide&> wide;
+  small.Add(Make(1));
+  const Rec* block = small.GetData();
+  {
+    // The small block (1,067 slots of 20 bytes) is allocated, the wide one
+    // (1,067 of 1,000 bytes) is not: the small one is released, not installed.
+    testutil::ArrayBlocks blocks(100000);
+    talvoro::GrowFor(talvoro::Appends{small, 1000}, talvoro::Appends{wide, 1000});
+    EXPECT_EQ(blocks.Live(), 0);
+  }
+  EXPECT_EQ(small.GetData(), block);
+  EXPECT_EQ(small.GetCapacity(), 5);
+  EXPECT_EQ(wide.GetData(), nullptr);
+
+  talvoro::GrowFor(talvoro::Appends{small, 1000}, talvoro::Appends{wide, 1000});
+  EXPECT_EQ(small.GetCapacity(), 1067);
+  EXPECT_EQ(wide.GetCapacity(), 1067);
 }
 
 }  // namespace

@@ -20,15 +20,9 @@ using talvoro::Document;
 using talvoro::Status;
 using Code = Status::Code;
 using testutil::FaultEnv;
+using testutil::Entries;
 using testutil::ReadFile;
 using testutil::WriteFile;
-
-std::set<std::string> Entries(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
 
 std::string Shortcuts(int count) {
   std::string xml = "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n<items>\n";

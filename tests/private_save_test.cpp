@@ -35,15 +35,9 @@ namespace {
 using talvoro::Document;
 using talvoro::Env;
 using talvoro::Status;
+using testutil::Entries;
 using testutil::ReadFile;
 using testutil::WriteFile;
-
-std::set<std::string> Entries(const std::string& folder) {
-  std::set<std::string> names;
-  for (const auto& entry : std::filesystem::directory_iterator(folder))
-    names.insert(entry.path().filename().string());
-  return names;
-}
 
 std::size_t Temporaries(const std::string& folder) {
   std::size_t count = 0;

@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -71,6 +72,36 @@ TEST_F(Shortcuts, ReadsOnlyItemChildrenOfTheDocumentElement) {
   }
   EXPECT_FALSE(CTinyXmlHelper::GetShutCutInfo(array, (dir / "missing.xml").c_str()));
   EXPECT_EQ(array.GetCount(), 5);
+}
+
+TEST_F(Shortcuts, AMillionItemsEndInTheBlockOfAppendingOneByOne) {
+  const int items = 1000000;
+  std::string xml = "<items><item file='first'/>";
+  for (int i = 2; i < items; ++i)
+    xml += "<item/>";
+  xml += "<item file='last'/></items>";
+  array.Add(Shortcut("earlier"));
+  {
+    testutil::ArrayBlocks blocks;
+    ASSERT_TRUE(Read(xml));
+    if (testutil::ArrayBlocks::Watched()) {
+      EXPECT_EQ(blocks.Large(), 1);
+    }
+  }
+  // Growth one append at a time: needed + an eighth of the size, 4 to 1024.
+  int capacity = 5;
+  for (int size = 1; size < 1 + items; ++size) {
+    if (size + 1 > capacity) capacity = size + 1 + std::clamp(size / 8, 4, 1024);
+  }
+  ASSERT_EQ(array.GetCount(), 1 + items);
+  EXPECT_EQ(array.GetCapacity(), capacity);
+  EXPECT_STREQ(array[0].file, "earlier");
+  EXPECT_STREQ(array[1].file, "first");
+  EXPECT_STREQ(array[2].file, "");
+  EXPECT_STREQ(array[items].file, "last");
+  const char* free = reinterpret_cast<const char*>(array.GetData() + array.GetCount());
+  const std::size_t freeBytes = (capacity - array.GetCount()) * sizeof(tagShortCutInfo);
+  EXPECT_TRUE(std::all_of(free, free + freeBytes, [](char c) { return c == 0; }));
 }
 
 TEST_F(Shortcuts, WritesTheItemsDocumentExactly) {

@@ -4,6 +4,7 @@
 #ifndef TALVORO_TESTS_TEST_UTIL_H_
 #define TALVORO_TESTS_TEST_UTIL_H_
 
+#include <cstdint>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -22,6 +23,14 @@ inline void WriteFile(const std::string& path, const std::string& bytes) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   out << bytes;
   if (!out) throw std::runtime_error("cannot write " + path);
+}
+
+// The names in a folder, "." and ".." left out.
+inline std::set<std::string> Entries(const std::string& folder) {
+  std::set<std::string> names;
+  for (const auto& entry : std::filesystem::directory_iterator(folder))
+    names.insert(entry.path().filename().string());
+  return names;
 }
 
 inline std::string ReadFile(const std::string& path) {
@@ -89,6 +98,26 @@ void Set(char (&field)[W], const std::string& text) {
   std::memcpy(field, text.data(), text.size());
   field[text.size()] = '\0';
 }
+
+// The blocks of records that the arrays allocate, seen from array_test.cpp,
+// which replaces the array forms of the global allocation functions: every
+// block there starts filled with 0xA5, so a slot that growth fails to clear
+// shows. While an ArrayBlocks lives, on its thread, a block of more than
+// `limit` bytes fails with std::bad_alloc, and the blocks handed out are
+// counted. Not under AddressSanitizer, which keeps its own allocator.
+class ArrayBlocks {
+ public:
+  static bool Watched();
+  explicit ArrayBlocks(std::size_t limit = SIZE_MAX);
+  ArrayBlocks(const ArrayBlocks&) = delete;
+  ArrayBlocks& operator=(const ArrayBlocks&) = delete;
+  ~ArrayBlocks();
+  // Blocks of at least 64 KiB handed out since construction: no TinyXML
+  // string is that large, so these are the arrays' blocks.
+  int Large() const;
+  // Blocks handed out minus blocks released since construction.
+  long Live() const;
+};
 
 }  // namespace testutil
 

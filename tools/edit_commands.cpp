@@ -1,6 +1,7 @@
 // The commands that write documents through the library: set-version,
-// delete-shortcut, write-shortcuts and write-updates. Texts that do not fit
-// their record field are usage errors, never cut silently.
+// delete-shortcut, write-shortcuts and write-updates, each through the writer
+// that reports why it failed. Texts that do not fit their record field are
+// usage errors, never cut silently.
 #include <cstdint>
 #include <cstring>
 #include <iostream>
@@ -49,24 +50,12 @@ void CopyText(char (&field)[W], const std::string& text) {
   std::memcpy(field, text.data(), text.size());  // checked to fit when parsed
 }
 
-int SoftCount(const std::string& file, std::int16_t id) {
-  CList<tagSoftData, const tagSoftData&> list;
-  CTinyXmlHelper::GetSoftData(list, file.c_str());
-  int count = 0;
-  for (POSITION pos = list.GetHeadPosition(); pos;)
-    count += list.GetNext(pos).id == id;
-  return count;
+// Why a writer failed: reading the document, or saving it.
+int Failed(const std::string& file, const std::string& document, const talvoro::Outcome& outcome) {
+  const bool reading = outcome.reason < talvoro::Reason::kFolderMissing;
+  if (reading) return Fail("cannot read " + file + " as a " + document + ": " + Explain(outcome));
+  return Fail("cannot save " + file + ": " + Explain(outcome) + "; nothing was changed");
 }
-
-// -1 when the file cannot be read as a shortcut list.
-int ShortcutCount(const std::string& file) {
-  CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
-  return CTinyXmlHelper::GetShutCutInfo(array, file.c_str()) ? array.GetCount() : -1;
-}
-
-const char* const kUnreadable = " (missing, unreadable, malformed or without an element)";
-const char* const kUnwritable =
-    " (folder missing or not writable, file read-only, or the disk is full); nothing was changed";
 
 void AddSetVersion(CLI::App& app, int& status) {
   auto [command, shared] = NewCommand(
@@ -81,14 +70,12 @@ void AddSetVersion(CLI::App& app, int& status) {
     auto soft = tagSoftData();
     soft.id = static_cast<std::int16_t>(static_cast<std::uint16_t>(args.id));
     soft.version = args.version;
-    if (CTinyXmlHelper::SetSoftVersion(soft, args.file.c_str())) {
-      std::cout << args.file << ": version " << args.version << " set on "
-                << SoftCount(args.file, soft.id) << " component(s) with id " << soft.id << '\n';
-    } else if (CList<tagSoftData, const tagSoftData&> list;
-               !CTinyXmlHelper::GetSoftData(list, args.file.c_str())) {
-      status = Fail("cannot read " + args.file + " as a software component list" + kUnreadable);
+    talvoro::Outcome outcome{};
+    if (talvoro::SetSoftVersion(soft, args.file.c_str(), &outcome)) {
+      std::cout << args.file << ": version " << args.version << " set on " << outcome.changed
+                << " component(s) with id " << soft.id << '\n';
     } else {
-      status = Fail("cannot write " + args.file + kUnwritable);
+      status = Failed(args.file, "software component list", outcome);
     }
   });
 }
@@ -106,15 +93,13 @@ void AddDeleteShortcut(CLI::App& app, int& status) {
   command->callback([shared = shared, &args, &status] {
     auto shortcut = tagShortCutInfo();
     CopyText(shortcut.file, args.texts.front());
-    const int before = ShortcutCount(args.file);
-    if (CTinyXmlHelper::DeleteShutCutInfo(args.file.c_str(), shortcut)) {
-      const bool removed = ShortcutCount(args.file) < before;
+    talvoro::Outcome outcome{};
+    if (talvoro::DeleteShortcut(args.file.c_str(), shortcut, &outcome)) {
+      const bool removed = outcome.changed > 0;
       std::cout << args.file << ": " << (removed ? "removed " : "no shortcut ") << '"'
                 << args.texts.front() << '"' << (removed ? "" : " (saved unchanged)") << '\n';
-    } else if (before < 0) {
-      status = Fail("cannot read " + args.file + " as a shortcut list" + kUnreadable);
     } else {
-      status = Fail("cannot write " + args.file + kUnwritable);
+      status = Failed(args.file, "shortcut list", outcome);
     }
   });
 }
@@ -127,16 +112,15 @@ void AddWriteShortcuts(CLI::App& app, int& status) {
   command->add_option("TEXT", args.texts, "One shortcut's file text each, in order")
       ->check(FitsField<sizeof tagShortCutInfo::file>());
   command->callback([shared = shared, &args, &status] {
-    CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
-    for (const std::string& text : args.texts) {
-      auto shortcut = tagShortCutInfo();
-      CopyText(shortcut.file, text);
-      array.Add(shortcut);
-    }
-    if (CTinyXmlHelper::WrittingShutCutInfo(args.file.c_str(), array)) {
-      std::cout << args.file << ": wrote " << array.GetCount() << " shortcut(s)\n";
+    std::vector<tagShortCutInfo> shortcuts(args.texts.size(), tagShortCutInfo());
+    for (std::size_t i = 0; i < args.texts.size(); ++i)
+      CopyText(shortcuts[i].file, args.texts[i]);
+    talvoro::Outcome outcome{};
+    if (talvoro::WriteShortcuts(args.file.c_str(), shortcuts.data(),
+                                static_cast<int>(shortcuts.size()), &outcome)) {
+      std::cout << args.file << ": wrote " << outcome.changed << " shortcut(s)\n";
     } else {
-      status = Fail("cannot write " + args.file + " as a shortcut list" + kUnwritable);
+      status = Failed(args.file, "shortcut list", outcome);
     }
   });
 }
@@ -150,7 +134,7 @@ void AddWriteUpdates(CLI::App& app, int& status) {
   command->callback([shared = shared, &args, &status] {
     if (args.texts.size() % 2 != 0)
       throw CLI::ValidationError("PAIRS", "every FILE_TEXT needs its CHECK_TEXT");
-    CList<tagUpdateData, const tagUpdateData&> list;
+    std::vector<tagUpdateData> updates;
     for (std::size_t i = 0; i < args.texts.size(); i += 2) {
       const std::string& file = args.texts[i];
       const std::string& check = args.texts[i + 1];
@@ -161,12 +145,14 @@ void AddWriteUpdates(CLI::App& app, int& status) {
       auto update = tagUpdateData();
       CopyText(update.file, file);
       CopyText(update.check, check);
-      list.AddTail(update);
+      updates.push_back(update);
     }
-    if (CTinyXmlHelper::WrittingUpdateFile(args.file.c_str(), list)) {
-      std::cout << args.file << ": wrote " << list.GetCount() << " update(s)\n";
+    talvoro::Outcome outcome{};
+    if (talvoro::WriteUpdates(args.file.c_str(), updates.data(), static_cast<int>(updates.size()),
+                              &outcome)) {
+      std::cout << args.file << ": wrote " << outcome.changed << " update(s)\n";
     } else {
-      status = Fail("cannot write " + args.file + " as an update list" + kUnwritable);
+      status = Failed(args.file, "update list", outcome);
     }
   });
 }

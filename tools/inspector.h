@@ -12,6 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 
 namespace CLI {
@@ -26,6 +27,7 @@ using Json = nlohmann::ordered_json;
 struct ShowKind {
   std::string name;      // the command word, e.g. "services"
   std::string document;  // what the file is, for messages: "service list"
+  talvoro::DocumentKind kind;
   // Reads the file through the library into one JSON object holding an array
   // per container member (or an object for a single record). False when the
   // library returns false.
@@ -34,9 +36,21 @@ struct ShowKind {
 
 // Exit status when the library returns false.
 constexpr int kFailed = 1;
+// Exit status of `check` when the document reads, but not as written.
+constexpr int kFindings = 3;
 
 // Prints "talvoro: MESSAGE" on stderr and returns kFailed.
 int Fail(const std::string& message);
+
+// Every kind that `show` and `check` know.
+std::vector<ShowKind> AllKinds();
+
+// The outcome's reason for a person: "malformed: Error reading end tag.
+// (line 3, column 5)".
+std::string Explain(const talvoro::Outcome& outcome);
+
+// Adds `check KIND FILE [--json]`.
+void AddCheckCommand(CLI::App& app, int& status);
 
 std::vector<ShowKind> ServiceKinds();
 std::vector<ShowKind> ReadOnlyKinds();

@@ -1,13 +1,15 @@
 // talvoro: the library's work made visible.
 //
 //   talvoro show KIND FILE [--json]   what the library reads from FILE
+//   talvoro check KIND FILE [--json]  why the library refuses FILE, or what it changes
 //   talvoro exists PATTERN            whether IsFileExist finds PATTERN
 //   talvoro set-version FILE ID VERSION
 //   talvoro delete-shortcut FILE TEXT
 //   talvoro write-shortcuts FILE [TEXT...]
 //   talvoro write-updates FILE [FILE_TEXT CHECK_TEXT]...
 //
-// Exit status: 0 on success, 1 when the library returns false, 2 for usage errors.
+// Exit status: 0 on success, 1 when the library returns false, 2 for usage
+// errors, 3 when `check` finds what the reader changes silently.
 #include <iostream>
 #include <string>
 #include <utility>
@@ -29,6 +31,15 @@ int Fail(const std::string& message) {
   return kFailed;
 }
 
+std::vector<ShowKind> AllKinds() {
+  std::vector<ShowKind> kinds;
+  for (auto group : {ServiceKinds, ReadOnlyKinds, ReadWriteKinds}) {
+    for (ShowKind& kind : group())
+      kinds.push_back(std::move(kind));
+  }
+  return kinds;
+}
+
 }  // namespace inspector
 
 int main(int argc, char** argv) {
@@ -43,11 +54,7 @@ int main(int argc, char** argv) {
   show->require_subcommand(1);
   std::string file;
   bool json = false;
-  std::vector<ShowKind> kinds;
-  for (auto group : {ServiceKinds, ReadOnlyKinds, ReadWriteKinds}) {
-    for (ShowKind& kind : group())
-      kinds.push_back(std::move(kind));
-  }
+  const std::vector<ShowKind> kinds = AllKinds();
   for (const ShowKind& kind : kinds) {
     CLI::App* command = show->add_subcommand(kind.name, "Show a " + kind.document + " document");
     command->add_option("FILE", file, "The document to read")->required();
@@ -55,8 +62,10 @@ int main(int argc, char** argv) {
     command->callback([&file, &json, &status, &kind] {
       Json document;
       if (!kind.read(file.c_str(), document)) {
-        status = Fail("cannot read " + file + " as a " + kind.document +
-                      " (missing, unreadable, malformed or without an element)");
+        // The library's own diagnosis says why its reader refused the file.
+        talvoro::Outcome outcome{};
+        talvoro::Diagnose(kind.kind, file.c_str(), &outcome, nullptr, nullptr);
+        status = Fail("cannot read " + file + " as a " + kind.document + ": " + Explain(outcome));
         return;
       }
       if (json) {
@@ -80,6 +89,7 @@ int main(int argc, char** argv) {
     }
   });
 
+  AddCheckCommand(app, status);
   AddEditCommands(app, status);
 
   try {

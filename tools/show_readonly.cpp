@@ -96,12 +96,13 @@ bool ReadVersion(const CString& path, Json& out) {
 }  // namespace
 
 std::vector<ShowKind> ReadOnlyKinds() {
-  return {{"parts", "part list", ReadParts},
-          {"zones", "zone area list", ReadZones},
-          {"weather", "weather report", ReadWeather},
-          {"servers", "server list", ReadServers},
-          {"server-services", "server service list", ReadServices},
-          {"version", "version stamp", ReadVersion}};
+  using talvoro::DocumentKind;
+  return {{"parts", "part list", DocumentKind::kParts, ReadParts},
+          {"zones", "zone area list", DocumentKind::kZones, ReadZones},
+          {"weather", "weather report", DocumentKind::kWeather, ReadWeather},
+          {"servers", "server list", DocumentKind::kServers, ReadServers},
+          {"server-services", "server service list", DocumentKind::kServerServices, ReadServices},
+          {"version", "version stamp", DocumentKind::kVersion, ReadVersion}};
 }
 
 }  // namespace inspector

@@ -20,6 +20,22 @@
 
 #include "talvoro/platform.h"
 
+namespace talvoro {
+
+// The step that growing an array by one more element adds on top of what is
+// needed: `growBy`, or, when it is 0, size / 8 clamped to [4, 1024].
+constexpr std::int32_t GrowthStep(std::int32_t size, std::int32_t growBy) {
+  if (growBy != 0) return growBy;
+  return size / 8 < 4 ? 4 : (size / 8 > 1024 ? 1024 : size / 8);
+}
+
+// The library's own access to an array's block, defined inside the library
+// only: it lets a reader grow several arrays together, all or none.
+template <class Array>
+struct ArrayAccess;
+
+}  // namespace talvoro
+
 template <typename T, typename ARG = const T&>
 class TALVORO_VISIBLE CArrayTemplate {
   static_assert(std::is_trivially_copyable<T>::value, "elements are copied byte for byte");
@@ -79,21 +95,17 @@ class TALVORO_VISIBLE CArrayTemplate {
 
   void Reserve(int needed) {
     if (needed <= capacity_) return;
-    std::int32_t step = growBy_;
-    if (step == 0) step = size_ / 8 < 4 ? 4 : (size_ / 8 > 1024 ? 1024 : size_ / 8);
     // The step always goes on top of what is needed; near the 32-bit limit
     // the capacity stops at the largest count it can express.
-    const std::int64_t wanted = static_cast<std::int64_t>(needed) + step;
+    const std::int64_t wanted =
+        static_cast<std::int64_t>(needed) + talvoro::GrowthStep(size_, growBy_);
     const std::int32_t newCapacity =
         wanted > INT32_MAX ? INT32_MAX : static_cast<std::int32_t>(wanted);
-    T* block = static_cast<T*>(::operator new[](static_cast<std::size_t>(newCapacity) * sizeof(T)));
-    if (size_ > 0)
-      std::memcpy(static_cast<void*>(block), data_, static_cast<std::size_t>(size_) * sizeof(T));
-    std::memset(static_cast<void*>(block + size_), 0,
-                static_cast<std::size_t>(newCapacity - size_) * sizeof(T));
-    ::operator delete[](data_);
-    data_ = block;
-    capacity_ = newCapacity;
+    // A block whose byte count the size type cannot hold (on 32-bit targets)
+    // is one that cannot be allocated.
+    if (static_cast<std::size_t>(newCapacity) > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+    Adopt(static_cast<T*>(::operator new[](static_cast<std::size_t>(newCapacity) * sizeof(T))),
+          newCapacity);
   }
 
   // Releases the block: back to a null block, capacity 0 and size 0.
@@ -105,6 +117,21 @@ class TALVORO_VISIBLE CArrayTemplate {
   }
 
  private:
+  template <class>
+  friend struct talvoro::ArrayAccess;
+
+  // Takes `block`, raw memory for `capacity` >= size elements, as the block:
+  // the elements in use are copied over, the other slots cleared, and the old
+  // block released.
+  void Adopt(T* block, std::int32_t capacity) noexcept {
+    if (size_ > 0)
+      std::memcpy(static_cast<void*>(block), data_, static_cast<std::size_t>(size_) * sizeof(T));
+    std::memset(static_cast<void*>(block + size_), 0,
+                static_cast<std::size_t>(capacity - size_) * sizeof(T));
+    ::operator delete[](data_);
+    data_ = block;
+    capacity_ = capacity;
+  }
   int Checked(int index) const {
     if (index < 0 || index >= size_) AfxThrowInvalidArgException();
     return index;

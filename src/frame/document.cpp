@@ -3,6 +3,7 @@
 #include <cstring>
 #include <new>
 #include <string>
+#include <utility>
 
 #include "frame/nesting.h"
 #include "frame/retry.h"
@@ -28,6 +29,19 @@ void NormalizeLineBreaks(std::string& text) {
     }
   }
   text.resize(out);
+}
+
+// The line and column of `where` in `text`, both from 1.
+std::pair<int, int> PlaceOf(const std::string& text, const char* where) {
+  int line = 1;
+  const char* lineStart = text.c_str();
+  for (const char* p = text.c_str(); p < where; ++p) {
+    if (*p == '\n') {
+      ++line;
+      lineStart = p + 1;
+    }
+  }
+  return {line, static_cast<int>(where - lineStart) + 1};
 }
 
 Status TooLarge(std::uint64_t bytes, bool atLeast) {
@@ -64,6 +78,32 @@ Status ReadText(Env& env, const char* path, std::string* text) {
 
 }  // namespace
 
+ChildElementRange<const TiXmlElement> Document::Children(const TiXmlElement& parent,
+                                                         const char* name) const {
+  if (observer_ && name) {
+    for (const TiXmlElement& child : ChildElements(parent)) {
+      if (std::strcmp(child.Value(), name) != 0)
+        ObservePassedOver(*observer_, child, "not read: only elements of its name are");
+    }
+  }
+  return ChildElements(parent, name);
+}
+
+ChildElementRange<const TiXmlElement> Document::Leaves(const TiXmlElement& parent,
+                                                       const char* name) const {
+  if (observer_) {
+    for (const TiXmlElement& leaf : Children(parent, name))
+      Leaf(leaf);
+  }
+  return ChildElements(parent, name);
+}
+
+void Document::Leaf(const TiXmlElement& element) const {
+  if (!observer_) return;
+  for (const TiXmlElement& below : ChildElements(element))
+    ObservePassedOver(*observer_, below, "below the last level read");
+}
+
 TiXmlElement* Document::Load(const char* path) {
   status_ = Read(path);
   return status_.ok() ? doc_.FirstChildElement() : nullptr;
@@ -85,11 +125,14 @@ Status Document::Parse(std::string& text) {
   NormalizeLineBreaks(text);
   if (text.empty()) return Status(Code::kEmpty);
   const Shape shape = MeasureDocument(text.c_str(), {kMaxNesting, kMaxAttributes});
-  if (shape.depth > kMaxNesting)
-    return Status(Code::kTooDeep, "the limit is " + std::to_string(kMaxNesting) + " levels");
+  if (shape.depth > kMaxNesting) {
+    return Status(Code::kTooDeep, "the limit is " + std::to_string(kMaxNesting) + " levels")
+        .At(PlaceOf(text, shape.where));
+  }
   if (shape.attributes > kMaxAttributes) {
     return Status(Code::kTooManyAttributes,
-                  "the limit is " + std::to_string(kMaxAttributes) + " attributes");
+                  "the limit is " + std::to_string(kMaxAttributes) + " attributes")
+        .At(PlaceOf(text, shape.where));
   }
   // TinyXML writes the byte-order mark back when the text began with one.
   byteOrderMark_ = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
@@ -98,12 +141,15 @@ Status Document::Parse(std::string& text) {
   // terminator; there it must find zero bytes too.
   text.append(3, '\0');
   // A tab size of 0 turns off the row and column bookkeeping, which only
-  // serves error messages.
-  doc_.SetTabSize(0);
+  // serves the diagnosis (TinyXML's default is 4).
+  const bool positions = observer_ || trackPositions_;
+  doc_.SetTabSize(positions ? 4 : 0);
   doc_.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
   if (doc_.Error()) {
     if (doc_.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) return Status(Code::kEmpty);
-    return Status(Code::kMalformed, doc_.ErrorDesc());
+    Status malformed(Code::kMalformed, doc_.ErrorDesc());
+    if (positions) malformed.At(doc_.ErrorRow(), doc_.ErrorCol());
+    return malformed;
   }
   if (!doc_.FirstChildElement()) return Status(Code::kNoElement);
   return Status::Ok();

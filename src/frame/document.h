@@ -10,13 +10,17 @@
 #include <tinyxml.h>
 
 #include "frame/env.h"
+#include "frame/fields.h"
+#include "frame/observer.h"
 #include "frame/status.h"
+#include "frame/walk.h"
 
 namespace talvoro {
 
 class Document {
  public:
-  explicit Document(Env& env = Env::Default()) : env_(env) {}
+  explicit Document(Env& env = Env::Default(), Observer* observer = nullptr)
+      : env_(env), observer_(observer) {}
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
@@ -28,6 +32,23 @@ class Document {
   // The library's own allocation failures are a refusal too (kNoMemory).
   TiXmlElement* Load(const char* path);
   const Status& status() const { return status_; }
+
+  // The walks and values of a reader. With an observer they report what the
+  // reader passes over or changes: Children() the child elements of other
+  // names than `name`, Leaves() (the last level a reader reads) the child
+  // elements below each, Fields() every value stored otherwise than written.
+  // With an observer the document keeps the line of every element.
+  ChildElementRange<const TiXmlElement> Children(const TiXmlElement& parent,
+                                                 const char* name = nullptr) const;
+  ChildElementRange<const TiXmlElement> Leaves(const TiXmlElement& parent,
+                                               const char* name = nullptr) const;
+  // `element` itself is the last level read.
+  void Leaf(const TiXmlElement& element) const;
+  talvoro::Fields Fields(const TiXmlElement& element) const { return {element, observer_}; }
+  // Keeps the line and column of every element and of a parse error, as
+  // the document does anyway with an observer. Call before Load().
+  void TrackPositions() { trackPositions_ = true; }
+  Observer* observer() const { return observer_; }
 
   // The TinyXML document, for building a new one or editing a loaded one.
   TiXmlDocument& Xml() { return doc_; }
@@ -56,9 +77,11 @@ class Document {
   Status SaveTo(const char* path) const;
 
   Env& env_;
+  Observer* observer_;
   TiXmlDocument doc_;
   Status status_;
   bool byteOrderMark_ = false;
+  bool trackPositions_ = false;
 };
 
 }  // namespace talvoro

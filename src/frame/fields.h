@@ -12,6 +12,8 @@
 
 #include <tinyxml.h>
 
+#include "frame/observer.h"
+
 namespace talvoro {
 
 // The attribute's text as TinyXML delivers it; an absent attribute is "".
@@ -40,7 +42,16 @@ std::string FieldText(const char (&field)[W]) {
 // Decimal conversion as atoi does it: leading white space, an optional sign,
 // then digits up to the first other character; no digits gives 0. Values
 // beyond the 32-bit range saturate at its limits.
-std::int32_t Decimal(const char* text);
+struct DecimalReading {
+  std::int32_t value;
+  bool digits;       // any digit was read
+  bool saturated;    // the digits said more than 32 bits hold
+  const char* rest;  // the text after the digits
+};
+DecimalReading ReadDecimal(const char* text);
+inline std::int32_t Decimal(const char* text) {
+  return ReadDecimal(text).value;
+}
 
 // The low 16 bits, as a signed 16-bit field stores them (70000 -> 4464).
 inline std::int16_t Low16(std::int32_t value) {
@@ -60,6 +71,45 @@ Record Cleared() {
   std::memset(static_cast<void*>(&record), 0, sizeof record);
   return record;
 }
+
+// The values of one element as its record's fields take them: each call
+// takes an attribute's text and stores it by the rules above. With an
+// observer, every value stored otherwise than written is reported.
+class Fields {
+ public:
+  Fields(const TiXmlElement& element, Observer* observer)
+      : element_(element), observer_(observer) {}
+
+  template <std::size_t W>
+  void Text(char (&field)[W], const char* name) const {
+    const char* text = element_.Attribute(name);
+    CopyField(field, text ? text : "");
+    if (observer_) ObserveText(*observer_, element_, name, text, W);
+  }
+  // The whole text, for a value that no field bounds; absent: "".
+  const char* Value(const char* name) const {
+    const char* text = element_.Attribute(name);
+    if (!text && observer_) ObserveText(*observer_, element_, name, nullptr, 0);
+    return text ? text : "";
+  }
+  std::int32_t Number(const char* name) const { return Decimal(Observed(name, NumberField::k32)); }
+  std::int16_t Number16(const char* name) const {
+    return Low16(Decimal(Observed(name, NumberField::k16)));
+  }
+  std::int32_t Number16ZeroExtended(const char* name) const {
+    return Low16ZeroExtended(Decimal(Observed(name, NumberField::k16ZeroExtended)));
+  }
+
+ private:
+  const char* Observed(const char* name, NumberField field) const {
+    const char* text = element_.Attribute(name);
+    if (observer_) ObserveNumber(*observer_, element_, name, text, field);
+    return text ? text : "";
+  }
+
+  const TiXmlElement& element_;
+  Observer* observer_;
+};
 
 }  // namespace talvoro
 

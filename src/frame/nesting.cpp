@@ -292,15 +292,19 @@ class Reader {
         // TinyXML has entered the element (and made its node) from here on.
         if (static_cast<int>(open.size()) + 1 > shape.depth) {
           shape.depth = static_cast<int>(open.size()) + 1;
-          if (shape.depth > limits.depth) return nullptr;
+          if (shape.depth > limits.depth) {
+            shape.where = p;
+            return nullptr;
+          }
         }
+        const char* tag = p;
         p = SkipSpace(p + 1);
         const char* name = p;
         p = ReadName(p);
         if (!p || !*p) return nullptr;
         open.push_back({name, static_cast<std::size_t>(p - name)});
         bool empty = false;
-        p = AttributesAndEnd(p, empty, limits, shape);
+        p = AttributesAndEnd(tag, p, empty, limits, shape);
         if (!p) return nullptr;
         if (empty) {
           open.pop_back();
@@ -344,8 +348,9 @@ class Reader {
   }
 
  private:
-  // The attributes of a start tag and its end, "/>" (empty) or ">".
-  const char* AttributesAndEnd(const char* p, bool& empty, const Limits& limits,
+  // The attributes of the start tag at `tag`, from `p` on, and its end, "/>"
+  // (empty) or ">".
+  const char* AttributesAndEnd(const char* tag, const char* p, bool& empty, const Limits& limits,
                                Shape& shape) const {
     for (int count = 1;; ++count) {
       p = SkipSpace(p);
@@ -358,7 +363,10 @@ class Reader {
       if (*p == '>') return p + 1;
       if (count > shape.attributes) {
         shape.attributes = count;
-        if (count > limits.attributes) return nullptr;
+        if (count > limits.attributes) {
+          shape.where = tag;
+          return nullptr;
+        }
       }
       p = Attribute(p, nullptr);
       if (!p || !*p) return nullptr;

@@ -20,6 +20,8 @@ struct Limits {
 struct Shape {
   int depth = 0;
   int attributes = 0;
+  // The start tag at which a limit was passed; null when none was.
+  const char* where = nullptr;
 };
 
 // The deepest element nesting that TinyXML (Parse, default encoding) reaches

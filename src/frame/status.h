@@ -25,6 +25,7 @@ class Status {
     kTooDeep,            // nested deeper than kMaxNesting elements
     kTooManyAttributes,  // an element with more than kMaxAttributes attributes
     kNoElement,          // only a declaration, comments or the like
+    kNoWeather,          // a weather document without its "weather" element
     kNoMemory,           // the library's own buffers could not be allocated
     // Saving.
     kFolderMissing,      // the target's folder does not exist
@@ -50,6 +51,16 @@ class Status {
 
   static Status Ok() { return Status(); }
 
+  // The place in the document the reason concerns, 1-based.
+  Status& At(int line, int column) {
+    line_ = line;
+    column_ = column;
+    return *this;
+  }
+  Status& At(std::pair<int, int> place) { return At(place.first, place.second); }
+  int line() const { return line_; }
+  int column() const { return column_; }
+
   bool ok() const { return code_ == Code::kOk; }
   Code code() const { return code_; }
   // What the system or TinyXML said, or "" when the code says it all.
@@ -60,6 +71,8 @@ class Status {
  private:
   Code code_ = Code::kOk;
   std::string detail_;
+  int line_ = 0;
+  int column_ = 0;
 };
 
 // The reason's name alone, e.g. "missing" or "failed sync".

@@ -1,33 +1,48 @@
 // The part list: parts, and under each part its sub-parts, walked by position
 // whatever the element names. A part's sub-parts are appended before the part
-// itself, and each carries the part's id.
-#include "frame/document.h"
-#include "frame/fields.h"
-#include "frame/walk.h"
+// itself, and each carries the part's id. Parts and sub-parts are counted
+// first, so that each array grows only once.
+#include "frame/documents.h"
+#include "frame/growth.h"
 #include "talvoro/helper.h"
 
-using namespace talvoro;
+namespace talvoro {
 
-bool CTinyXmlHelper::GetPartData(tagPartListInfo& info, CString path) {
-  Document doc;
+Status ReadPartList(Document& doc, const char* path, tagPartListInfo& info) {
   const TiXmlElement* root = doc.Load(path);
-  if (!root) return false;
+  if (!root) return doc.status();
+  std::size_t parts = 0, subParts = 0;
   for (const TiXmlElement& partElement : ChildElements(*root)) {
-    auto part = Cleared<tagPartInfo>();
-    part.id = Decimal(Attr(partElement, "id"));
-    CopyField(part.name, Attr(partElement, "Name"));
-    CopyField(part.url, Attr(partElement, "Url"));
+    ++parts;
+    subParts += Count(ChildElements(partElement));
+  }
+  GrowFor(Appends{info.parts, parts}, Appends{info.subParts, subParts});
 
-    for (const TiXmlElement& subElement : ChildElements(partElement)) {
+  for (const TiXmlElement& partElement : doc.Children(*root)) {
+    const Fields partIn = doc.Fields(partElement);
+    auto part = Cleared<tagPartInfo>();
+    part.id = partIn.Number("id");
+    partIn.Text(part.name, "Name");
+    partIn.Text(part.url, "Url");
+
+    for (const TiXmlElement& subElement : doc.Leaves(partElement)) {
+      const Fields subIn = doc.Fields(subElement);
       auto sub = Cleared<tagSubPartInfo>();
       sub.parentId = part.id;
-      sub.id = Decimal(Attr(subElement, "id"));
-      CopyField(sub.name, Attr(subElement, "Name"));
-      CopyField(sub.url, Attr(subElement, "Url"));
-      sub.target = Decimal(Attr(subElement, "target"));
+      sub.id = subIn.Number("id");
+      subIn.Text(sub.name, "Name");
+      subIn.Text(sub.url, "Url");
+      sub.target = subIn.Number("target");
       info.subParts.Add(sub);
     }
     info.parts.Add(part);
   }
-  return true;
+  return Status::Ok();
+}
+
+}  // namespace talvoro
+
+bool CTinyXmlHelper::GetPartData(tagPartListInfo& info, CString path) {
+  talvoro::Document doc;
+  return talvoro::ReadPartList(doc, path, info).ok();
 }

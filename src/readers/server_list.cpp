@@ -1,23 +1,28 @@
 // The server list: one record per child element of the document element,
 // whatever its name. The port stays text, as the document writes it.
-#include "frame/document.h"
-#include "frame/fields.h"
-#include "frame/walk.h"
+#include "frame/documents.h"
 #include "talvoro/helper.h"
 
-using namespace talvoro;
+namespace talvoro {
 
-bool CTinyXmlHelper::GetSrvData(CList<tagSrvData, const tagSrvData&>& list, CString path) {
-  Document doc;
+Status ReadServerList(Document& doc, const char* path, CList<tagSrvData, const tagSrvData&>& list) {
   const TiXmlElement* root = doc.Load(path);
-  if (!root) return false;
-  for (const TiXmlElement& serverElement : ChildElements(*root)) {
+  if (!root) return doc.status();
+  for (const TiXmlElement& serverElement : doc.Leaves(*root)) {
+    const Fields in = doc.Fields(serverElement);
     auto server = Cleared<tagSrvData>();
-    server.id = Low16(Decimal(Attr(serverElement, "id")));
-    CopyField(server.serverName, Attr(serverElement, "serverName"));
-    CopyField(server.ip, Attr(serverElement, "ip"));
-    CopyField(server.port, Attr(serverElement, "port"));
+    server.id = in.Number16("id");
+    in.Text(server.serverName, "serverName");
+    in.Text(server.ip, "ip");
+    in.Text(server.port, "port");
     list.AddTail(server);
   }
-  return true;
+  return Status::Ok();
+}
+
+}  // namespace talvoro
+
+bool CTinyXmlHelper::GetSrvData(CList<tagSrvData, const tagSrvData&>& list, CString path) {
+  talvoro::Document doc;
+  return talvoro::ReadServerList(doc, path, list).ok();
 }

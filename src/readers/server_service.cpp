@@ -1,24 +1,30 @@
 // The server service list: one record per child element of the document
 // element, whatever its name. "run" is stored as it converts, not as a flag.
-#include "frame/document.h"
-#include "frame/fields.h"
-#include "frame/walk.h"
+#include "frame/documents.h"
 #include "talvoro/helper.h"
 
-using namespace talvoro;
+namespace talvoro {
+
+Status ReadServerServices(Document& doc, const char* path,
+                          CList<tagSrvService, const tagSrvService&>& list) {
+  const TiXmlElement* root = doc.Load(path);
+  if (!root) return doc.status();
+  for (const TiXmlElement& serviceElement : doc.Leaves(*root)) {
+    const Fields in = doc.Fields(serviceElement);
+    auto service = Cleared<tagSrvService>();
+    service.id = in.Number("id");
+    in.Text(service.serviceName, "serviceName");
+    in.Text(service.sink, "sink");
+    service.run = in.Number("run");
+    list.AddTail(service);
+  }
+  return Status::Ok();
+}
+
+}  // namespace talvoro
 
 bool CTinyXmlHelper::GetSrvServiceData(CList<tagSrvService, const tagSrvService&>& list,
                                        CString path) {
-  Document doc;
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return false;
-  for (const TiXmlElement& serviceElement : ChildElements(*root)) {
-    auto service = Cleared<tagSrvService>();
-    service.id = Decimal(Attr(serviceElement, "id"));
-    CopyField(service.serviceName, Attr(serviceElement, "serviceName"));
-    CopyField(service.sink, Attr(serviceElement, "sink"));
-    service.run = Decimal(Attr(serviceElement, "run"));
-    list.AddTail(service);
-  }
-  return true;
+  talvoro::Document doc;
+  return talvoro::ReadServerServices(doc, path, list).ok();
 }

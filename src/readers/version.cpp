@@ -1,20 +1,27 @@
 // The version stamp: two attributes of the document element, delivered whole.
-#include "frame/document.h"
-#include "frame/fields.h"
+#include "frame/documents.h"
 #include "talvoro/helper.h"
 
-using namespace talvoro;
+namespace talvoro {
 
-bool CTinyXmlHelper::GeVersion(CString path, CString& version, CString& updateTime) {
-  Document doc;
+Status ReadVersion(Document& doc, const char* path, CString& version, CString& updateTime) {
   const TiXmlElement* root = doc.Load(path);
-  if (!root) return false;
+  if (!root) return doc.status();
+  doc.Leaf(*root);
   // Both values are copied before either output changes, so a failed copy
   // leaves the caller's strings as they were. The update time is assigned
   // last: one string passed for both ends up holding it.
-  CString readVersion(Attr(*root, "version"));
-  CString readUpdateTime(Attr(*root, "updatetime"));
+  const Fields in = doc.Fields(*root);
+  CString readVersion(in.Value("version"));
+  CString readUpdateTime(in.Value("updatetime"));
   version = readVersion;
   updateTime = readUpdateTime;
-  return true;
+  return Status::Ok();
+}
+
+}  // namespace talvoro
+
+bool CTinyXmlHelper::GeVersion(CString path, CString& version, CString& updateTime) {
+  talvoro::Document doc;
+  return talvoro::ReadVersion(doc, path, version, updateTime).ok();
 }

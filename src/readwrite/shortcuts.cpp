@@ -1,49 +1,88 @@
 // The shortcut list: "item" elements under the document element, each naming
 // its file. Read into an array, written whole as a new document, or edited by
-// removing one item.
+// removing one item. The reader counts the items first, so that the array
+// grows only once.
 #include <string>
 
-#include "frame/document.h"
-#include "frame/fields.h"
+#include "frame/documents.h"
+#include "frame/growth.h"
 #include "frame/items.h"
-#include "frame/walk.h"
+#include "frame/outcome.h"
+#include "talvoro/diagnose.h"
 #include "talvoro/helper.h"
 
-using namespace talvoro;
+namespace talvoro {
+namespace {
 
-bool CTinyXmlHelper::GetShutCutInfo(CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array,
-                                    CString path) {
-  Document doc;
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return false;
-  for (const TiXmlElement& item : ChildElements(*root, "item")) {
-    auto shortcut = Cleared<tagShortCutInfo>();
-    CopyField(shortcut.file, Attr(item, "file"));
-    array.Add(shortcut);
-  }
-  return true;
-}
-
-bool CTinyXmlHelper::WrittingShutCutInfo(
-    CString path, CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array) {
-  ItemsDocument doc;
-  for (int i = 0; i < array.GetCount(); ++i)
-    doc.Add({{"file", FieldText(array.ElementAt(i).file)}});
-  return doc.Save(path).ok();
+void AddItem(ItemsDocument& doc, const tagShortCutInfo& shortcut) {
+  doc.Add({{"file", FieldText(shortcut.file)}});
 }
 
 // Removes the first item whose "file" equals the shortcut's text exactly and
 // saves everything else of the document back; no match is no failure.
-bool CTinyXmlHelper::DeleteShutCutInfo(CString path, tagShortCutInfo& shortcut) {
+Status Delete(const char* path, const tagShortCutInfo& shortcut, int* removed, bool positions) {
   Document doc;
+  if (positions) doc.TrackPositions();
   TiXmlElement* root = doc.Load(path);
-  if (!root) return false;
+  if (!root) return doc.status();
+  *removed = 0;
   const std::string wanted = FieldText(shortcut.file);
   for (TiXmlElement& item : ChildElements(*root, "item")) {
     if (wanted == Attr(item, "file")) {
       root->RemoveChild(&item);
+      *removed = 1;
       break;
     }
   }
+  return doc.Save(path);
+}
+
+}  // namespace
+
+Status ReadShortcuts(Document& doc, const char* path,
+                     CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array) {
+  const TiXmlElement* root = doc.Load(path);
+  if (!root) return doc.status();
+  GrowFor(Appends{array, Count(ChildElements(*root, "item"))});
+  for (const TiXmlElement& item : doc.Leaves(*root, "item")) {
+    auto shortcut = Cleared<tagShortCutInfo>();
+    doc.Fields(item).Text(shortcut.file, "file");
+    array.Add(shortcut);
+  }
+  return Status::Ok();
+}
+
+bool WriteShortcuts(const char* path, const tagShortCutInfo* shortcuts, int count,
+                    Outcome* outcome) {
+  ItemsDocument doc;
+  for (int i = 0; i < count; ++i)
+    AddItem(doc, shortcuts[i]);
+  return Report(doc.Save(path), count > 0 ? count : 0, outcome);
+}
+
+bool DeleteShortcut(const char* path, const tagShortCutInfo& shortcut, Outcome* outcome) {
+  int removed = 0;
+  const Status status = Delete(path, shortcut, &removed, outcome != nullptr);
+  return Report(status, removed, outcome);
+}
+
+}  // namespace talvoro
+
+bool CTinyXmlHelper::GetShutCutInfo(CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array,
+                                    CString path) {
+  talvoro::Document doc;
+  return talvoro::ReadShortcuts(doc, path, array).ok();
+}
+
+bool CTinyXmlHelper::WrittingShutCutInfo(
+    CString path, CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array) {
+  talvoro::ItemsDocument doc;
+  for (int i = 0; i < array.GetCount(); ++i)
+    talvoro::AddItem(doc, array.ElementAt(i));
   return doc.Save(path).ok();
+}
+
+bool CTinyXmlHelper::DeleteShutCutInfo(CString path, tagShortCutInfo& shortcut) {
+  int removed = 0;
+  return talvoro::Delete(path, shortcut, &removed, false).ok();
 }

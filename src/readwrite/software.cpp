@@ -1,44 +1,70 @@
 // The software component list: group elements holding component elements,
 // both levels walked by position whatever the element names. Components are
 // read into a list, and a component's version can be written back.
-#include "frame/document.h"
-#include "frame/fields.h"
-#include "frame/walk.h"
+#include "frame/documents.h"
+#include "frame/outcome.h"
+#include "talvoro/diagnose.h"
 #include "talvoro/helper.h"
 
-using namespace talvoro;
+namespace talvoro {
+namespace {
 
-bool CTinyXmlHelper::GetSoftData(CList<tagSoftData, const tagSoftData&>& list, CString path) {
+// Every component whose "id" agrees with soft.id in its low 16 bits gets the
+// new version; the document is saved back whether or not any matched. With
+// `positions`, a malformed document's error carries its line and column.
+Status SetVersion(const tagSoftData& soft, const char* path, int* updated, bool positions) {
   Document doc;
+  if (positions) doc.TrackPositions();
+  TiXmlElement* root = doc.Load(path);
+  if (!root) return doc.status();
+  *updated = 0;
+  for (TiXmlElement& group : ChildElements(*root)) {
+    for (TiXmlElement& component : ChildElements(group)) {
+      if (Low16(Decimal(Attr(component, "id"))) == soft.id) {
+        component.SetAttribute("version", soft.version);
+        ++*updated;
+      }
+    }
+  }
+  return doc.Save(path);
+}
+
+}  // namespace
+
+Status ReadSoftware(Document& doc, const char* path, CList<tagSoftData, const tagSoftData&>& list) {
   const TiXmlElement* root = doc.Load(path);
-  if (!root) return false;
-  for (const TiXmlElement& group : ChildElements(*root)) {
-    for (const TiXmlElement& component : ChildElements(group)) {
+  if (!root) return doc.status();
+  for (const TiXmlElement& group : doc.Children(*root)) {
+    for (const TiXmlElement& component : doc.Leaves(group)) {
+      const Fields in = doc.Fields(component);
       auto soft = Cleared<tagSoftData>();
-      soft.id = Low16(Decimal(Attr(component, "id")));
-      soft.depend = Low16(Decimal(Attr(component, "depend")));
-      soft.version = Decimal(Attr(component, "version"));
-      CopyField(soft.kindName, Attr(component, "kindName"));
-      CopyField(soft.processName, Attr(component, "processName"));
-      CopyField(soft.zipName, Attr(component, "zipName"));
-      CopyField(soft.unzipDir, Attr(component, "UnzipDir"));
+      soft.id = in.Number16("id");
+      soft.depend = in.Number16("depend");
+      soft.version = in.Number("version");
+      in.Text(soft.kindName, "kindName");
+      in.Text(soft.processName, "processName");
+      in.Text(soft.zipName, "zipName");
+      in.Text(soft.unzipDir, "UnzipDir");
       list.AddTail(soft);
     }
   }
-  return true;
+  return Status::Ok();
 }
 
-// Every component whose "id" agrees with soft.id in its low 16 bits gets the
-// new version; the document is saved back whether or not any matched.
+bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome) {
+  int updated = 0;
+  const Status status = SetVersion(soft, path, &updated, outcome != nullptr);
+  return Report(status, updated, outcome);
+}
+
+}  // namespace talvoro
+
+bool CTinyXmlHelper::GetSoftData(CList<tagSoftData, const tagSoftData&>& list, CString path) {
+  talvoro::Document doc;
+  return talvoro::ReadSoftware(doc, path, list).ok();
+}
+
 bool CTinyXmlHelper::SetSoftVersion(tagSoftData& soft, CString path) {
-  Document doc;
-  TiXmlElement* root = doc.Load(path);
-  if (!root) return false;
-  for (TiXmlElement& group : ChildElements(*root)) {
-    for (TiXmlElement& component : ChildElements(group)) {
-      if (Low16(Decimal(Attr(component, "id"))) == soft.id)
-        component.SetAttribute("version", soft.version);
-    }
-  }
-  return doc.Save(path).ok();
+  int updated = 0;
+  return talvoro::SetVersion(soft, path, &updated, false).ok();
 }

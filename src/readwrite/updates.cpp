@@ -1,33 +1,54 @@
 // The update list: "item" elements under the document element, each naming a
 // file and its check text. Read into a list, or written whole as a new
 // document from the list, head to tail.
-#include "frame/document.h"
-#include "frame/fields.h"
+#include "frame/documents.h"
 #include "frame/items.h"
-#include "frame/walk.h"
+#include "frame/outcome.h"
+#include "talvoro/diagnose.h"
 #include "talvoro/helper.h"
 
-using namespace talvoro;
+namespace talvoro {
+namespace {
 
-bool CTinyXmlHelper::GetUpdateData(CList<tagUpdateData, const tagUpdateData&>& list, CString path) {
-  Document doc;
+// One "item": "file", then "check".
+void AddItem(ItemsDocument& doc, const tagUpdateData& update) {
+  doc.Add({{"file", FieldText(update.file)}, {"check", FieldText(update.check)}});
+}
+
+}  // namespace
+
+Status ReadUpdates(Document& doc, const char* path,
+                   CList<tagUpdateData, const tagUpdateData&>& list) {
   const TiXmlElement* root = doc.Load(path);
-  if (!root) return false;
-  for (const TiXmlElement& item : ChildElements(*root, "item")) {
+  if (!root) return doc.status();
+  for (const TiXmlElement& item : doc.Leaves(*root, "item")) {
+    const Fields in = doc.Fields(item);
     auto update = Cleared<tagUpdateData>();
-    CopyField(update.file, Attr(item, "file"));
-    CopyField(update.check, Attr(item, "check"));
+    in.Text(update.file, "file");
+    in.Text(update.check, "check");
     list.AddTail(update);
   }
-  return true;
+  return Status::Ok();
 }
+
+bool WriteUpdates(const char* path, const tagUpdateData* updates, int count, Outcome* outcome) {
+  ItemsDocument doc;
+  for (int i = 0; i < count; ++i)
+    AddItem(doc, updates[i]);
+  return Report(doc.Save(path), count > 0 ? count : 0, outcome);
+}
+
+}  // namespace talvoro
 
 bool CTinyXmlHelper::WrittingUpdateFile(CString path,
                                         CList<tagUpdateData, const tagUpdateData&>& list) {
-  ItemsDocument doc;
-  for (POSITION pos = list.GetHeadPosition(); pos;) {
-    const tagUpdateData& update = list.GetNext(pos);
-    doc.Add({{"file", FieldText(update.file)}, {"check", FieldText(update.check)}});
-  }
+  talvoro::ItemsDocument doc;
+  for (POSITION pos = list.GetHeadPosition(); pos;)
+    talvoro::AddItem(doc, list.GetNext(pos));
   return doc.Save(path).ok();
+}
+
+bool CTinyXmlHelper::GetUpdateData(CList<tagUpdateData, const tagUpdateData&>& list, CString path) {
+  talvoro::Document doc;
+  return talvoro::ReadUpdates(doc, path, list).ok();
 }

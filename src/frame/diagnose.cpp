@@ -1,0 +1,113 @@
+// The diagnosis: a document's own reader, run with an observer and containers
+// of its own, so that what it reports is what the reader does.
+#include <algorithm>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "frame/documents.h"
+#include "frame/outcome.h"
+#include "talvoro/diagnose.h"
+
+namespace talvoro {
+namespace {
+
+// Keeps every finding, with its texts, until the reader is done.
+class Collector : public Observer {
+ public:
+  struct Kept {
+    Finding finding;
+    std::string element, attribute, written, stored;
+  };
+
+  void Report(const Finding& finding) override {
+    kept_.push_back({finding, finding.element, finding.attribute, finding.written, finding.stored});
+  }
+
+  // Hands the findings out in document order, by the place of their
+  // element, and for one element in the order the reader met them.
+  void HandOut(FindingCallback callback, void* context) {
+    std::stable_sort(kept_.begin(), kept_.end(), [](const Kept& a, const Kept& b) {
+      return a.finding.line != b.finding.line ? a.finding.line < b.finding.line
+                                              : a.finding.column < b.finding.column;
+    });
+    for (Kept& kept : kept_) {
+      Finding finding = kept.finding;
+      finding.element = kept.element.c_str();
+      finding.attribute = kept.attribute.c_str();
+      finding.written = kept.written.c_str();
+      finding.stored = kept.stored.c_str();
+      callback(&finding, context);
+    }
+  }
+
+ private:
+  std::vector<Kept> kept_;
+};
+
+Status Read(DocumentKind kind, Document& doc, const char* path) {
+  switch (kind) {
+    case DocumentKind::kServices: {
+      tagServerListInfo info;
+      return ReadServiceList(doc, path, info);
+    }
+    case DocumentKind::kParts: {
+      tagPartListInfo info;
+      return ReadPartList(doc, path, info);
+    }
+    case DocumentKind::kZones: {
+      tagZoneAreaArray info;
+      return ReadZoneAreas(doc, path, info);
+    }
+    case DocumentKind::kWeather: {
+      tagWeatherData weather;
+      return ReadWeather(doc, path, weather);
+    }
+    case DocumentKind::kServers: {
+      CList<tagSrvData, const tagSrvData&> list;
+      return ReadServerList(doc, path, list);
+    }
+    case DocumentKind::kServerServices: {
+      CList<tagSrvService, const tagSrvService&> list;
+      return ReadServerServices(doc, path, list);
+    }
+    case DocumentKind::kVersion: {
+      CString version, updateTime;
+      return ReadVersion(doc, path, version, updateTime);
+    }
+    case DocumentKind::kSoftware: {
+      CList<tagSoftData, const tagSoftData&> list;
+      return ReadSoftware(doc, path, list);
+    }
+    case DocumentKind::kShortcuts: {
+      CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
+      return ReadShortcuts(doc, path, array);
+    }
+    case DocumentKind::kUpdates: {
+      CList<tagUpdateData, const tagUpdateData&> list;
+      return ReadUpdates(doc, path, list);
+    }
+  }
+  return Status(Status::Code::kUnreadable, "unknown document kind");
+}
+
+}  // namespace
+
+Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCallback callback,
+                void* context) {
+  Status status;
+  try {
+    Collector findings;
+    {
+      Document doc(Env::Default(), &findings);
+      status = Read(kind, doc, path);
+    }
+    if (status.ok() && callback) findings.HandOut(callback, context);
+  } catch (const std::bad_alloc&) {
+    status = Status(Status::Code::kNoMemory);
+  }
+  Report(status, 0, outcome);
+  return ToReason(status.code());
+}
+
+}  // namespace talvoro

@@ -1,0 +1,143 @@
+// Room for a reader's records before it appends them.
+//
+// Appending one record at a time copies a large array again every 1024
+// records (the growth rule's step stops at 1024), so the time to fill it
+// grows with the square of the count. A reader therefore counts its records
+// first and calls GrowFor, which grows each array once, straight to the
+// capacity that the one-by-one appends would reach, with the same zeroed free
+// slots. The reader then appends as before, and no append grows again: the
+// arrays end exactly as appending one at a time leaves them.
+//
+// What the plan cannot promise to match is left to the appends themselves,
+// which then fail where they always did: a damaged array, counts near the
+// 32-bit limit, and a block that cannot be allocated. The arrays of one
+// reader grow all together or not at all, so that a failure never leaves one
+// of them grown ahead of the others.
+#ifndef TALVORO_FRAME_GROWTH_H_
+#define TALVORO_FRAME_GROWTH_H_
+
+#include <cstddef>
+#include <cstdint>
+#include <new>
+#include <optional>
+#include <tuple>
+
+#include "talvoro/array.h"
+
+namespace talvoro {
+
+// The capacity that `count` appends, one at a time, leave an array with that
+// holds `size` elements in a block of `capacity` and grows by `growBy`:
+// `capacity` itself when they fit. Nothing when the appends would throw (a
+// negative size, or the size would reach the largest 32-bit value), when the
+// rule would stop at the 32-bit limit, or when the array is damaged otherwise
+// (size beyond capacity, negative step).
+std::optional<std::int32_t> CapacityAfterAppends(std::int32_t size, std::int32_t capacity,
+                                                 std::int32_t growBy, std::size_t count);
+
+// An array and how many records a reader is about to append to it.
+template <class Array>
+struct Appends {
+  Array& array;
+  std::size_t count;
+};
+template <class Array>
+Appends(Array&, std::size_t) -> Appends<Array>;
+
+template <class T, class ARG>
+struct ArrayAccess<CArrayTemplate<T, ARG>> {
+  static void Adopt(CArrayTemplate<T, ARG>& array, T* block, std::int32_t capacity) noexcept {
+    array.Adopt(block, capacity);
+  }
+};
+
+namespace growth_detail {
+
+template <class Array>
+struct Planned {
+  Array* array;
+  std::int32_t capacity;
+};
+
+template <class Array>
+std::optional<Planned<Array>> Plan(const Appends<Array>& appends) {
+  const std::optional<std::int32_t> capacity =
+      CapacityAfterAppends(appends.array.GetCount(), appends.array.GetCapacity(),
+                           appends.array.GetGrowBy(), appends.count);
+  if (!capacity) return std::nullopt;
+  return Planned<Array>{&appends.array, *capacity};
+}
+
+// The block of one planned growth, allocated and not yet installed; released
+// unless installed. No block when the array needs no growth.
+template <class T, class ARG>
+class Block {
+ public:
+  explicit Block(const Planned<CArrayTemplate<T, ARG>>& plan) : plan_(plan) {
+    if (plan.capacity <= plan.array->GetCapacity()) return;
+    if (static_cast<std::size_t>(plan.capacity) > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+    block_ = static_cast<T*>(::operator new[](static_cast<std::size_t>(plan.capacity) * sizeof(T)));
+  }
+  Block(const Block&) = delete;
+  Block& operator=(const Block&) = delete;
+  ~Block() { ::operator delete[](block_); }
+
+  void Install() noexcept {
+    if (!block_) return;
+    ArrayAccess<CArrayTemplate<T, ARG>>::Adopt(*plan_.array, block_, plan_.capacity);
+    block_ = nullptr;
+  }
+
+ private:
+  Planned<CArrayTemplate<T, ARG>> plan_;
+  T* block_ = nullptr;
+};
+
+inline void AllocateAndInstall() {}
+
+// Allocates every block, the first here and the rest deeper down, and
+// installs them only once the last allocation succeeded. An allocation that
+// throws unwinds through the blocks already allocated, which release
+// themselves, before any is installed.
+template <class T, class ARG, class... Rest>
+void AllocateAndInstall(const Planned<CArrayTemplate<T, ARG>>& first,
+                        const Planned<Rest>&... rest) {
+  Block<T, ARG> block(first);
+  AllocateAndInstall(rest...);
+  block.Install();
+}
+
+}  // namespace growth_detail
+
+// Grows each array once, to the capacity that appending its count of records
+// one at a time reaches, or leaves all of them as they are when any of them
+// cannot be planned or any planned block cannot be allocated.
+template <class... Arrays>
+void GrowFor(const Appends<Arrays>&... appends) {
+  const std::tuple<std::optional<growth_detail::Planned<Arrays>>...> plans(
+      growth_detail::Plan(appends)...);
+  std::apply(
+      [](const auto&... plan) {
+        if (!(plan && ...)) return;
+        try {
+          growth_detail::AllocateAndInstall(*plan...);
+        } catch (const std::bad_alloc&) {
+          // Nothing was installed: the appends grow one by one and meet the
+          // shortage where they always did, raising it there.
+        }
+      },
+      plans);
+}
+
+// How many elements a range of child elements holds.
+template <class Range>
+std::size_t Count(const Range& range) {
+  std::size_t count = 0;
+  for (auto it = range.begin(); it != range.end(); ++it)
+    ++count;
+  return count;
+}
+
+}  // namespace talvoro
+
+#endif  // TALVORO_FRAME_GROWTH_H_

@@ -1,0 +1,13 @@
+# Runs the inspector and checks its exit status and output, for ctest:
+#   cmake -DCOMMAND=exe;args... -DEXIT=3 "-DEXPECT=regex;regex..." -P run_inspector.cmake
+# COMMAND may begin with an emulator (Wine for a cross build).
+execute_process(COMMAND ${COMMAND}
+                RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
+if(NOT status STREQUAL "${EXIT}")
+  message(FATAL_ERROR "exit status ${status}, expected ${EXIT}\n${out}${err}")
+endif()
+foreach(expected IN LISTS EXPECT)
+  if(NOT "${out}${err}" MATCHES "${expected}")
+    message(FATAL_ERROR "output does not match '${expected}':\n${out}${err}")
+  endif()
+endforeach()

@@ -1,0 +1,145 @@
+// `talvoro check KIND FILE [--json]`: why the library refuses a document, or
+// what its reader changes silently, in the form compilers use:
+//
+//   FILE:LINE:COLUMN: error: REASON
+//   FILE: ok
+//   FILE:LINE: warning: FINDING
+//
+// Exit status: 0 when the document reads as written, 1 when the library
+// refuses it, 3 when it reads with findings, 2 for usage errors.
+#include <iostream>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "inspector.h"
+
+namespace inspector {
+namespace {
+
+std::string Quoted(const std::string& text) {
+  return '"' + text + '"';
+}
+
+// The finding as one sentence.
+std::string Message(const talvoro::Finding& f) {
+  using talvoro::FindingKind;
+  const std::string element = std::string("<") + f.element + ">";
+  const std::string value = Quoted(f.attribute) + " of " + element;
+  switch (f.kind) {
+    case FindingKind::kTextCut:
+      return value + " is cut to " + std::to_string(f.width - 1) + " bytes (" +
+             std::to_string(f.lost) + " lost): " + Quoted(f.written) + " is stored as " +
+             Quoted(f.stored);
+    case FindingKind::kNarrowed:
+      return value + " " + f.written + " is stored as " + f.stored + " (its low 16 bits)";
+    case FindingKind::kSaturated:
+      return value + " " + f.written + " is beyond 32 bits: stored as " + f.stored +
+             (f.width == 16 ? " (the limit's low 16 bits)" : " (the limit)");
+    case FindingKind::kNumberAbsent:
+      return value + " is absent: stored as 0";
+    case FindingKind::kNotANumber:
+      return value + " " + Quoted(f.written) + " is not a number: stored as " + f.stored;
+    case FindingKind::kTrailingText:
+      return value + " " + Quoted(f.written) + " is stored as " + f.stored +
+             ": what follows the digits is ignored";
+    case FindingKind::kNameCase:
+      return "attribute " + Quoted(f.written) + " of " + element + " is not read: the name is " +
+             Quoted(f.attribute);
+    case FindingKind::kPassedOver:
+      return "element " + element + " is passed over: " + f.written;
+    case FindingKind::kEntryMissing:
+      return element + " has no " + Quoted(f.attribute) + ": its fields stay empty";
+  }
+  return talvoro::FindingText(f.kind);
+}
+
+struct Check {
+  std::vector<Json> findings;
+  std::vector<std::string> lines;
+  std::string file;
+};
+
+void Collect(const talvoro::Finding* finding, void* context) {
+  Check& check = *static_cast<Check*>(context);
+  const std::string message = Message(*finding);
+  check.lines.push_back(check.file + ":" + std::to_string(finding->line) + ": warning: " + message);
+  check.findings.push_back({{"line", finding->line},
+                            {"kind", talvoro::FindingText(finding->kind)},
+                            {"element", finding->element},
+                            {"attribute", finding->attribute},
+                            {"written", finding->written},
+                            {"stored", finding->stored},
+                            {"width", finding->width},
+                            {"lost", finding->lost},
+                            {"message", message}});
+}
+
+}  // namespace
+
+std::string Explain(const talvoro::Outcome& outcome) {
+  std::string text = talvoro::ReasonText(outcome.reason);
+  if (outcome.detail[0]) text += std::string(": ") + outcome.detail;
+  if (outcome.line > 0) {
+    text += " (line " + std::to_string(outcome.line);
+    if (outcome.column > 0) text += ", column " + std::to_string(outcome.column);
+    text += ")";
+  }
+  return text;
+}
+
+void AddCheckCommand(CLI::App& app, int& status) {
+  CLI::App* check = app.add_subcommand(
+      "check", "Explain a document: why the library refuses it, or what it changes silently");
+  check->require_subcommand(1);
+  struct Options {
+    std::string file;
+    bool json = false;
+  };
+  // The callbacks keep the options alive as long as the app parses.
+  const auto options = std::make_shared<Options>();
+  for (const ShowKind& kind : AllKinds()) {
+    CLI::App* command = check->add_subcommand(kind.name, "Check a " + kind.document + " document");
+    command->add_option("FILE", options->file, "The document to check")->required();
+    command->add_flag("--json", options->json, "Print one JSON object instead of lines");
+    command->callback([&status, options, kind] {
+      const std::string& file = options->file;
+      const bool json = options->json;
+      Check result;
+      result.file = file;
+      talvoro::Outcome outcome{};
+      const talvoro::Reason reason =
+          talvoro::Diagnose(kind.kind, file.c_str(), &outcome, Collect, &result);
+      const bool ok = reason == talvoro::Reason::kOk;
+      status = !ok ? kFailed : result.findings.empty() ? 0 : kFindings;
+      if (json) {
+        Json out = {{"file", file}, {"kind", kind.name}, {"ok", ok}};
+        if (!ok) {
+          out["error"] = {{"reason", talvoro::ReasonText(reason)},
+                          {"line", outcome.line},
+                          {"column", outcome.column},
+                          {"detail", outcome.detail}};
+        }
+        out["findings"] = result.findings;
+        std::cout << out.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+        return;
+      }
+      if (!ok) {
+        std::string place = file;
+        if (outcome.line > 0) place += ":" + std::to_string(outcome.line);
+        if (outcome.column > 0) place += ":" + std::to_string(outcome.column);
+        std::string text = talvoro::ReasonText(reason);
+        if (outcome.detail[0]) text += std::string(": ") + outcome.detail;
+        std::cout << place << ": error: " << text << '\n';
+        return;
+      }
+      std::cout << file << ": ok\n";
+      for (const std::string& line : result.lines)
+        std::cout << line << '\n';
+    });
+  }
+}
+
+}  // namespace inspector
