@@ -40,15 +40,6 @@ inline std::string ReadFile(const std::string& path) {
   return bytes.str();
 }
 
-// The names in `folder`, "." and ".." left out; none when it cannot be listed.
-inline std::set<std::string> Entries(const std::string& folder) {
-  std::set<std::string> names;
-  std::error_code error;
-  for (const auto& entry : std::filesystem::directory_iterator(folder, error))
-    names.insert(entry.path().filename().string());
-  return names;
-}
-
 // What ends a line of a saved document: TinyXML saves in text mode, which on
 // Windows writes CR LF.
 #if defined(_WIN32)
