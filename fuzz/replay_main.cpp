@@ -29,7 +29,7 @@ int main(int argc, char** argv) {
     std::ifstream in(input, std::ios::binary);
     const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
                                   std::istreambuf_iterator<char>());
-    std::fprintf(stderr, "%s\n", input.c_str());
+    std::fprintf(stderr, "%s\n", input.string().c_str());
     if (!fuzz::Run(argv[1], reinterpret_cast<const std::uint8_t*>(bytes.data()), bytes.size())) {
       std::fprintf(stderr, "no fuzz target %s\n", argv[1]);
       return 2;

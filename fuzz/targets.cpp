@@ -6,12 +6,9 @@
 #include <fstream>
 #include <string>
 
-#include <ftw.h>
-#include <stdlib.h>
-#include <unistd.h>
-
 #include "document_calls.h"
 #include "frame/nesting.h"
+#include "temp_dir.h"
 #include "tinyxml_depth.h"
 
 namespace fuzz {
@@ -22,37 +19,15 @@ namespace {
   std::abort();
 }
 
-// A folder of the process's own for the documents, removed at exit; under
-// $TMPDIR, so that the fuzz script can put it in memory.
-class ScratchDir {
- public:
-  ScratchDir() {
-    const char* base = std::getenv("TMPDIR");
-    std::string pattern = std::string(base && *base ? base : "/tmp") + "/talvoro-fuzz-XXXXXX";
-    if (!::mkdtemp(pattern.data())) Fault("fuzz", "cannot make a scratch folder");
-    path_ = pattern;
-  }
-  ScratchDir(const ScratchDir&) = delete;
-  ScratchDir& operator=(const ScratchDir&) = delete;
-  ~ScratchDir() {
-    ::nftw(
-        path_.c_str(),
-        [](const char* p, const struct stat*, int, struct FTW*) { return ::remove(p); }, 16,
-        FTW_DEPTH | FTW_PHYS);
-  }
-  std::string File(const char* name) const { return path_ + "/" + name; }
-
- private:
-  std::string path_;
-};
-
 // Readers and editors get the input as the document; writers get it as raw
 // records and write where no file is yet. A reader must give the same
 // outcome twice.
 void RunDocumentCall(const calls::DocumentCall& call, const std::string& input) {
-  static const ScratchDir dir;
-  const std::string path = dir.File("document.xml");
-  ::unlink(path.c_str());
+  // A folder of the process's own for the documents, removed at exit; under
+  // $TMPDIR, so that the fuzz script can put it in memory.
+  static const testutil::TempDir dir;
+  const std::string path = dir / "document.xml";
+  std::remove(path.c_str());
   if (call.kind != calls::Kind::kWriter) {
     std::ofstream(path, std::ios::binary) << input;
   }

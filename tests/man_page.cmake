@@ -3,6 +3,7 @@
 # and every long option somewhere in the text. Walks `--help` of the inspector,
 # then of each command, then of each command's commands.
 #   cmake -DINSPECTOR=path/to/talvoro -DMAN_PAGE=docs/talvoro.1 -P man_page.cmake
+# INSPECTOR may begin with an emulator (Wine for a cross build).
 
 file(READ "${MAN_PAGE}" page)
 string(REPLACE "\\-" "-" page "\n${page}")  # roff's minus signs as typed
@@ -34,7 +35,7 @@ endfunction()
 function(check_command)  # ARGN: the command path below the inspector
   set(path talvoro ${ARGN})
   list(JOIN path " " path)
-  execute_process(COMMAND "${INSPECTOR}" ${ARGN} --help
+  execute_process(COMMAND ${INSPECTOR} ${ARGN} --help
                   OUTPUT_VARIABLE help RESULT_VARIABLE status)
   if(NOT status EQUAL 0)
     message(FATAL_ERROR "${path} --help exited with ${status}")

@@ -9,6 +9,7 @@
 
 namespace {
 
+using testutil::Lines;
 using testutil::ReadFile;
 using testutil::Set;
 using testutil::WriteFile;
@@ -106,22 +107,22 @@ TEST_F(Shortcuts, AMillionItemsEndInTheBlockOfAppendingOneByOne) {
 TEST_F(Shortcuts, WritesTheItemsDocumentExactly) {
   ASSERT_TRUE(Write({"a.exe", "b.exe"}));
   EXPECT_EQ(ReadFile(Path()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
-            "<items>\n"
-            "    <item file=\"a.exe\"></item>\n"
-            "    <item file=\"b.exe\"></item>\n"
-            "</items>\n");
+            Lines("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+                  "<items>\n"
+                  "    <item file=\"a.exe\"></item>\n"
+                  "    <item file=\"b.exe\"></item>\n"
+                  "</items>\n"));
   // Over a longer file with a byte-order mark: replaced whole, no mark.
   ASSERT_TRUE(Write({""}));
   EXPECT_EQ(ReadFile(Path()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
-            "<items>\n"
-            "    <item file=\"\"></item>\n"
-            "</items>\n");
+            Lines("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+                  "<items>\n"
+                  "    <item file=\"\"></item>\n"
+                  "</items>\n"));
   WriteFile(Path(), "\xEF\xBB\xBF<items><item file='old'/></items>" + std::string(4000, ' '));
   ASSERT_TRUE(Write({}));
   EXPECT_EQ(ReadFile(Path()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n<items />\n");
+            Lines("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n<items />\n"));
 }
 
 TEST_F(Shortcuts, RoundTripsTextsThatNeedEscaping) {
@@ -169,21 +170,21 @@ TEST_F(Shortcuts, DeleteRemovesOnlyTheFirstExactMatchAndKeepsTheRest) {
   std::string expected = original;
   expected.erase(expected.find("    <item file=\"a.exe\" pinned"),
                  std::string("    <item file=\"a.exe\" pinned=\"1\">first</item>\n").size());
-  EXPECT_EQ(ReadFile(Path()), expected);
+  EXPECT_EQ(ReadFile(Path()), Lines(expected));
 
   ASSERT_TRUE(Delete(""));  // matches the item without "file"
   ASSERT_TRUE(Delete("a.exe"));
   ASSERT_TRUE(Delete("a.exe"));  // nothing left to match: saved unchanged
   EXPECT_EQ(ReadFile(Path()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
-            "<!-- desk shortcuts -->\n"
-            "<items owner=\"desk\">\n"
-            "    <item file=\"A.exe\" />\n"
-            "    <group>\n"
-            "        <item file=\"a.exe\" />\n"
-            "    </group>\n"
-            "    <item file=\"a.exe \" />\n"
-            "</items>\n");
+            Lines("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+                  "<!-- desk shortcuts -->\n"
+                  "<items owner=\"desk\">\n"
+                  "    <item file=\"A.exe\" />\n"
+                  "    <group>\n"
+                  "        <item file=\"a.exe\" />\n"
+                  "    </group>\n"
+                  "    <item file=\"a.exe \" />\n"
+                  "</items>\n"));
 }
 
 TEST_F(Shortcuts, DeleteThatCannotLoadWritesNothing) {

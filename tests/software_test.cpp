@@ -8,6 +8,7 @@
 
 namespace {
 
+using testutil::Lines;
 using testutil::ReadFile;
 using testutil::Set;
 using testutil::WriteFile;
@@ -121,17 +122,17 @@ TEST_F(Software, SetVersionUpdatesEveryMatchOnItsLow16Bits) {
   ASSERT_TRUE(SetVersion(3, -1));
   // Group attributes are not touched; "version" keeps its place or is added last.
   EXPECT_EQ(ReadFile(Path()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
-            "<soft>\n"
-            "    <g id=\"3\" version=\"1\">\n"
-            "        <c version=\"-1\" id=\"3\" kindName=\"a\" />\n"
-            "        <c id=\"65539\" kindName=\"b\" version=\"-1\" />\n"
-            "        <c id=\"4\" version=\"5\" />\n"
-            "    </g>\n"
-            "    <h>\n"
-            "        <c id=\"3\" version=\"-1\">text</c>\n"
-            "    </h>\n"
-            "</soft>\n");
+            Lines("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+                  "<soft>\n"
+                  "    <g id=\"3\" version=\"1\">\n"
+                  "        <c version=\"-1\" id=\"3\" kindName=\"a\" />\n"
+                  "        <c id=\"65539\" kindName=\"b\" version=\"-1\" />\n"
+                  "        <c id=\"4\" version=\"5\" />\n"
+                  "    </g>\n"
+                  "    <h>\n"
+                  "        <c id=\"3\" version=\"-1\">text</c>\n"
+                  "    </h>\n"
+                  "</soft>\n"));
   ASSERT_TRUE(CTinyXmlHelper::GetSoftData(list, Path().c_str()));
   const auto records = Records();
   ASSERT_EQ(records.size(), 4u);
@@ -144,11 +145,11 @@ TEST_F(Software, SetVersionWithoutMatchStillSavesAndLoadFailureWritesNothing) {
   WriteFile(Path(), "<soft><g><c id='1' version='2'/></g></soft>");
   EXPECT_TRUE(SetVersion(9, 10));
   EXPECT_EQ(ReadFile(Path()),
-            "<soft>\n    <g>\n        <c id=\"1\" version=\"2\" />\n    </g>\n</soft>\n");
+            Lines("<soft>\n    <g>\n        <c id=\"1\" version=\"2\" />\n    </g>\n</soft>\n"));
 
   WriteFile(Path(), "<soft/>");
   EXPECT_TRUE(SetVersion(9, 10));
-  EXPECT_EQ(ReadFile(Path()), "<soft />\n");
+  EXPECT_EQ(ReadFile(Path()), Lines("<soft />\n"));
 
   for (const std::string& bad :
        {std::string("<soft><g></soft>"), std::string("<?xml version='1.0'?>")}) {

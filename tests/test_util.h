@@ -1,5 +1,6 @@
 // Shared test helpers: a temporary folder that removes itself, file contents
-// in and out, and byte-exact record comparison.
+// in and out, the names in a folder, saved text in the platform's line
+// breaks, and byte-exact record comparison.
 #ifndef TALVORO_TESTS_TEST_UTIL_H_
 #define TALVORO_TESTS_TEST_UTIL_H_
 
@@ -15,8 +16,6 @@
 #include <gtest/gtest.h>
 
 #include "temp_dir.h"
-
-#include <unistd.h>
 
 namespace testutil {
 
@@ -39,6 +38,26 @@ inline std::string ReadFile(const std::string& path) {
   std::ostringstream bytes;
   bytes << in.rdbuf();
   return bytes.str();
+}
+
+// What ends a line of a saved document: TinyXML saves in text mode, which on
+// Windows writes CR LF.
+#if defined(_WIN32)
+inline constexpr char kLineBreak[] = "\r\n";
+#else
+inline constexpr char kLineBreak[] = "\n";
+#endif
+
+// `text` with each "\n" as the platform's line break, as a save writes it.
+inline std::string Lines(const std::string& text) {
+  std::string lines;
+  for (const char c : text) {
+    if (c == '\n')
+      lines += kLineBreak;
+    else
+      lines += c;
+  }
+  return lines;
 }
 
 // A record with every byte zero, to fill in and compare to the byte.

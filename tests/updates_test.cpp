@@ -10,6 +10,7 @@
 
 namespace {
 
+using testutil::Lines;
 using testutil::ReadFile;
 using testutil::Set;
 using testutil::WriteFile;
@@ -86,17 +87,17 @@ TEST_F(Updates, ReadsOnlyItemChildrenOfTheDocumentElement) {
 TEST_F(Updates, WritesTheItemsDocumentExactly) {
   ASSERT_TRUE(Write({{"a.dll", "c1"}, {"b.dll", "c2"}}));
   EXPECT_EQ(ReadFile(Path()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
-            "<items>\n"
-            "    <item file=\"a.dll\" check=\"c1\"></item>\n"
-            "    <item file=\"b.dll\" check=\"c2\"></item>\n"
-            "</items>\n");
+            Lines("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+                  "<items>\n"
+                  "    <item file=\"a.dll\" check=\"c1\"></item>\n"
+                  "    <item file=\"b.dll\" check=\"c2\"></item>\n"
+                  "</items>\n"));
   ASSERT_TRUE(Write({{"", ""}}));
   EXPECT_EQ(ReadFile(Path()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
-            "<items>\n"
-            "    <item file=\"\" check=\"\"></item>\n"
-            "</items>\n");
+            Lines("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+                  "<items>\n"
+                  "    <item file=\"\" check=\"\"></item>\n"
+                  "</items>\n"));
   // Fields filled to their width without a terminator end there, not in
   // the next field.
   auto full = Zeroed<tagUpdateData>();
@@ -111,7 +112,7 @@ TEST_F(Updates, WritesTheItemsDocumentExactly) {
   WriteFile(Path(), "\xEF\xBB\xBF<items><item file='old'/></items>");
   ASSERT_TRUE(Write({}));
   EXPECT_EQ(ReadFile(Path()),
-            "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n<items />\n");
+            Lines("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n<items />\n"));
 }
 
 TEST_F(Updates, RoundTripsTextsThatNeedEscaping) {

@@ -46,6 +46,8 @@ int main(int argc, char** argv) {
   using namespace inspector;
   CLI::App app{"talvoro: inspect and edit the trading client's XML configuration documents"};
   app.require_subcommand(1);
+  // Paths such as /tmp/x are arguments, never Windows-style options.
+  app.allow_windows_style_options(false);
   int status = 0;
 
   CLI::App* show = app.add_subcommand("show", "Show what the library reads from a document");

@@ -33,7 +33,9 @@ class TALVORO_API CTinyXmlHelper {
 
   // True when the path names an existing file or directory. With '*' (any run
   // of characters) or '?' (any one character) in its last component, true
-  // when an entry of that folder other than "." and ".." matches. Null: false.
+  // when an entry of that folder other than "." and ".." matches; on Windows
+  // the system's search decides (FindFirstFileA: "." and ".." match too, and
+  // names match whatever their case). Null: false.
   static bool IsFileExist(const char* path);
 
   static bool GetServiceData(tagServerListInfo& info, CString path);

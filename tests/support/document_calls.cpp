@@ -1,12 +1,12 @@
 #include "document_calls.h"
 
 #include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <system_error>
 #include <type_traits>
-
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include "talvoro/talvoro.h"
 
@@ -96,22 +96,16 @@ void AppendText(std::string& bytes, const CString& text) {
   bytes += std::to_string(text.GetLength()) + ":" + std::string(text.GetString()) + ";";
 }
 
-// The file's bytes, or what stands at the path instead; never blocks.
+// The file's bytes, or what stands at the path instead; never opens anything
+// but a regular file, so it never blocks on a FIFO or a device.
 std::string Snapshot(const std::string& path) {
-  const int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
-  if (fd < 0) return "<cannot open>";
-  struct stat info;
-  std::string bytes;
-  if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-    bytes = "<not a regular file>";
-  } else {
-    char chunk[16384];
-    ssize_t got;
-    while ((got = ::read(fd, chunk, sizeof chunk)) > 0)
-      bytes.append(chunk, static_cast<std::size_t>(got));
-  }
-  ::close(fd);
-  return bytes;
+  std::error_code error;
+  const std::filesystem::file_status status = std::filesystem::status(path, error);
+  if (error) return "<cannot open>";
+  if (!std::filesystem::is_regular_file(status)) return "<not a regular file>";
+  std::ifstream in(path, std::ios::binary);
+  if (!in) return "<cannot open>";
+  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
 // A reader's outcome: on false nothing appended, on true sound records.
