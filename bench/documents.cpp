@@ -182,14 +182,6 @@ void SaveItemsInPlace(const std::string& path, int count, Fill fill) {
 
 }  // namespace
 
-std::size_t CountElements(const std::string& xml) {
-  std::size_t n = 0;
-  for (std::size_t i = 0; i + 1 < xml.size(); ++i) {
-    if (xml[i] == '<' && xml[i + 1] != '/' && xml[i + 1] != '?' && xml[i + 1] != '!') ++n;
-  }
-  return n;
-}
-
 std::vector<Case> DocumentCases() {
   using Fn = std::function<void()>;
   std::vector<Case> cases;

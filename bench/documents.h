@@ -23,9 +23,6 @@ struct Case {
 
 std::vector<Case> DocumentCases();
 
-// Counts the elements of a document (for per-element figures).
-std::size_t CountElements(const std::string& xml);
-
 }  // namespace bench
 
 #endif  // TALVORO_BENCH_DOCUMENTS_H_
