@@ -19,8 +19,8 @@ namespace {
 using talvoro::Document;
 using talvoro::Status;
 using Code = Status::Code;
-using testutil::FaultEnv;
 using testutil::Entries;
+using testutil::FaultEnv;
 using testutil::ReadFile;
 using testutil::WriteFile;
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "document_test.h"
 #include "talvoro/talvoro.h"
-#include "test_util.h"
 
 namespace {
 
@@ -12,13 +12,10 @@ using testutil::SameBytes;
 using testutil::Set;
 using testutil::Zeroed;
 
-class PartList : public ::testing::Test {
+class PartList : public testutil::DocumentTest {
  protected:
-  bool Read(const std::string& xml) {
-    testutil::WriteFile(dir / "parts.xml", xml);
-    return CTinyXmlHelper::GetPartData(info, (dir / "parts.xml").c_str());
-  }
-  testutil::TempDir dir;
+  PartList() : DocumentTest("parts.xml") {}
+  bool Read(const std::string& xml) { return CTinyXmlHelper::GetPartData(info, Write(xml)); }
   tagPartListInfo info;
 };
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "document_test.h"
 #include "talvoro/talvoro.h"
-#include "test_util.h"
 
 namespace {
 
@@ -41,13 +41,9 @@ tagSrvService Service(std::int32_t id, const std::string& name, const std::strin
   return r;
 }
 
-class ServerDocuments : public ::testing::Test {
+class ServerDocuments : public testutil::DocumentTest {
  protected:
-  CString Write(const std::string& xml) {
-    testutil::WriteFile(dir / "doc.xml", xml);
-    return (dir / "doc.xml").c_str();
-  }
-  testutil::TempDir dir;
+  ServerDocuments() : DocumentTest("doc.xml") {}
 };
 
 TEST_F(ServerDocuments, ServersInDocumentOrderBehindExistingEntries) {

@@ -2,21 +2,18 @@
 
 #include <gtest/gtest.h>
 
+#include "document_test.h"
 #include "talvoro/talvoro.h"
-#include "test_util.h"
 
 namespace {
 
 using testutil::Set;
 using testutil::Zeroed;
 
-class ServiceList : public ::testing::Test {
+class ServiceList : public testutil::DocumentTest {
  protected:
-  bool Read(const std::string& xml) {
-    testutil::WriteFile(dir / "services.xml", xml);
-    return CTinyXmlHelper::GetServiceData(info, (dir / "services.xml").c_str());
-  }
-  testutil::TempDir dir;
+  ServiceList() : DocumentTest("services.xml") {}
+  bool Read(const std::string& xml) { return CTinyXmlHelper::GetServiceData(info, Write(xml)); }
   tagServerListInfo info;
 };
 

@@ -4,8 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "document_test.h"
 #include "talvoro/talvoro.h"
-#include "test_util.h"
 
 namespace {
 
@@ -23,13 +23,11 @@ tagShortCutInfo Shortcut(const std::string& file) {
   return shortcut;
 }
 
-class Shortcuts : public ::testing::Test {
+class Shortcuts : public testutil::DocumentTest {
  protected:
-  std::string Path() const { return dir / "shortcuts.xml"; }
-  bool Read(const std::string& xml) {
-    WriteFile(Path(), xml);
-    return CTinyXmlHelper::GetShutCutInfo(array, Path().c_str());
-  }
+  Shortcuts() : DocumentTest("shortcuts.xml") {}
+  using DocumentTest::Write;  // the document as text; the overload below writes records
+  bool Read(const std::string& xml) { return CTinyXmlHelper::GetShutCutInfo(array, Write(xml)); }
   bool Write(const std::vector<std::string>& files) {
     ShortcutArray out;
     for (const std::string& file : files)
@@ -46,7 +44,6 @@ class Shortcuts : public ::testing::Test {
       files.push_back(array[i].file);
     return files;
   }
-  testutil::TempDir dir;
   ShortcutArray array;
 };
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "document_test.h"
 #include "talvoro/talvoro.h"
-#include "test_util.h"
 
 namespace {
 
@@ -16,13 +16,10 @@ using testutil::Zeroed;
 
 using SoftList = CList<tagSoftData, const tagSoftData&>;
 
-class Software : public ::testing::Test {
+class Software : public testutil::DocumentTest {
  protected:
-  std::string Path() const { return dir / "soft.xml"; }
-  bool Read(const std::string& xml) {
-    WriteFile(Path(), xml);
-    return CTinyXmlHelper::GetSoftData(list, Path().c_str());
-  }
+  Software() : DocumentTest("soft.xml") {}
+  bool Read(const std::string& xml) { return CTinyXmlHelper::GetSoftData(list, Write(xml)); }
   std::vector<tagSoftData> Records() const {
     std::vector<tagSoftData> records;
     for (POSITION pos = list.GetHeadPosition(); pos;)
@@ -35,7 +32,6 @@ class Software : public ::testing::Test {
     soft.version = version;
     return CTinyXmlHelper::SetSoftVersion(soft, Path().c_str());
   }
-  testutil::TempDir dir;
   SoftList list;
 };
 

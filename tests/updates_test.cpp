@@ -5,8 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include "document_test.h"
 #include "talvoro/talvoro.h"
-#include "test_util.h"
 
 namespace {
 
@@ -26,13 +26,11 @@ tagUpdateData Update(const std::string& file, const std::string& check) {
   return update;
 }
 
-class Updates : public ::testing::Test {
+class Updates : public testutil::DocumentTest {
  protected:
-  std::string Path() const { return dir / "updates.xml"; }
-  bool Read(const std::string& xml) {
-    WriteFile(Path(), xml);
-    return CTinyXmlHelper::GetUpdateData(list, Path().c_str());
-  }
+  Updates() : DocumentTest("updates.xml") {}
+  using DocumentTest::Write;  // the document as text; the overload below writes records
+  bool Read(const std::string& xml) { return CTinyXmlHelper::GetUpdateData(list, Write(xml)); }
   bool Write(const Pairs& pairs) {
     UpdateList out;
     for (const auto& [file, check] : pairs)
@@ -51,7 +49,6 @@ class Updates : public ::testing::Test {
       texts.emplace_back(r.file, r.check);
     return texts;
   }
-  testutil::TempDir dir;
   UpdateList list;
 };
 

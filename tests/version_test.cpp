@@ -2,18 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include "document_test.h"
 #include "talvoro/talvoro.h"
-#include "test_util.h"
 
 namespace {
 
-class Version : public ::testing::Test {
+class Version : public testutil::DocumentTest {
  protected:
-  CString Write(const std::string& xml) {
-    testutil::WriteFile(dir / "version.xml", xml);
-    return (dir / "version.xml").c_str();
-  }
-  testutil::TempDir dir;
+  Version() : DocumentTest("version.xml") {}
 };
 
 TEST_F(Version, ReadsTheDocumentElementsTwoAttributes) {

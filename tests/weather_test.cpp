@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "document_test.h"
 #include "talvoro/talvoro.h"
-#include "test_util.h"
 
 namespace {
 
@@ -12,22 +12,20 @@ using testutil::SameBytes;
 using testutil::Set;
 using testutil::Zeroed;
 
-class Weather : public ::testing::Test {
+class Weather : public testutil::DocumentTest {
  protected:
   // The caller's record starts as garbage, so that every byte the reader
   // leaves alone, or fails to clear, shows up.
-  Weather() { std::memset(static_cast<void*>(&weather), 0xAB, sizeof weather); }
-
-  bool Read(const std::string& xml) {
-    testutil::WriteFile(dir / "weather.xml", xml);
-    return CTinyXmlHelper::GetWeatherData(weather, (dir / "weather.xml").c_str());
+  Weather() : DocumentTest("weather.xml") {
+    std::memset(static_cast<void*>(&weather), 0xAB, sizeof weather);
   }
+
+  bool Read(const std::string& xml) { return CTinyXmlHelper::GetWeatherData(weather, Write(xml)); }
   bool Untouched() const {
     tagWeatherData garbage;
     std::memset(static_cast<void*>(&garbage), 0xAB, sizeof garbage);
     return SameBytes(garbage, weather);
   }
-  testutil::TempDir dir;
   tagWeatherData weather;
 };
 

@@ -3,8 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include "document_test.h"
 #include "talvoro/talvoro.h"
-#include "test_util.h"
 
 namespace {
 
@@ -12,13 +12,10 @@ using testutil::SameBytes;
 using testutil::Set;
 using testutil::Zeroed;
 
-class ZoneArea : public ::testing::Test {
+class ZoneArea : public testutil::DocumentTest {
  protected:
-  bool Read(const std::string& xml) {
-    testutil::WriteFile(dir / "zones.xml", xml);
-    return CTinyXmlHelper::GetAreaData(info, (dir / "zones.xml").c_str());
-  }
-  testutil::TempDir dir;
+  ZoneArea() : DocumentTest("zones.xml") {}
+  bool Read(const std::string& xml) { return CTinyXmlHelper::GetAreaData(info, Write(xml)); }
   tagZoneAreaArray info;
 };
 

@@ -1,8 +1,8 @@
 // Shared test helpers: a temporary folder that removes itself, file contents
 // in and out, the names in a folder, saved text in the platform's line
 // breaks, and byte-exact record comparison.
-#ifndef TALVORO_TESTS_TEST_UTIL_H_
-#define TALVORO_TESTS_TEST_UTIL_H_
+#ifndef TALVORO_TESTS_SUPPORT_TEST_UTIL_H_
+#define TALVORO_TESTS_SUPPORT_TEST_UTIL_H_
 
 #include <cstdint>
 #include <cstring>
@@ -112,4 +112,4 @@ class ArrayBlocks {
 
 }  // namespace testutil
 
-#endif  // TALVORO_TESTS_TEST_UTIL_H_
+#endif  // TALVORO_TESTS_SUPPORT_TEST_UTIL_H_
