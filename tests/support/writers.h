@@ -1,7 +1,7 @@
 // The four writers as one table, each changing a document so that it is
 // saved anew, and a document that every one of them accepts.
-#ifndef TALVORO_TESTS_WRITERS_H_
-#define TALVORO_TESTS_WRITERS_H_
+#ifndef TALVORO_TESTS_SUPPORT_WRITERS_H_
+#define TALVORO_TESTS_SUPPORT_WRITERS_H_
 
 #include <functional>
 #include <string>
@@ -69,4 +69,4 @@ inline const std::vector<std::pair<const char*, Writer>>& Writers() {
 
 }  // namespace testutil
 
-#endif  // TALVORO_TESTS_WRITERS_H_
+#endif  // TALVORO_TESTS_SUPPORT_WRITERS_H_
