@@ -1,7 +1,8 @@
 // Every document's reader as a function of a Document, written once: the
 // exported functions run it with the system's file layer and no observer, the
 // diagnosis with an observer and containers of its own. Each returns why it
-// refused the document, or success.
+// refused the document, or success. The writers that take the host's
+// containers are here too; the others are those of talvoro/diagnose.h.
 #ifndef TALVORO_FRAME_DOCUMENTS_H_
 #define TALVORO_FRAME_DOCUMENTS_H_
 
@@ -23,6 +24,9 @@ Status ReadShortcuts(Document& doc, const char* path,
                      CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array);
 Status ReadUpdates(Document& doc, const char* path,
                    CList<tagUpdateData, const tagUpdateData&>& list);
+
+// Replaces the document with the list's items, head to tail.
+Status SaveUpdates(const char* path, CList<tagUpdateData, const tagUpdateData&>& list);
 
 }  // namespace talvoro
 

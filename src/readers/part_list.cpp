@@ -4,7 +4,6 @@
 // first, so that each array grows only once.
 #include "frame/documents.h"
 #include "frame/growth.h"
-#include "talvoro/helper.h"
 
 namespace talvoro {
 
@@ -41,8 +40,3 @@ Status ReadPartList(Document& doc, const char* path, tagPartListInfo& info) {
 }
 
 }  // namespace talvoro
-
-bool CTinyXmlHelper::GetPartData(tagPartListInfo& info, CString path) {
-  talvoro::Document doc;
-  return talvoro::ReadPartList(doc, path, info).ok();
-}

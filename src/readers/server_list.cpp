@@ -1,7 +1,6 @@
 // The server list: one record per child element of the document element,
 // whatever its name. The port stays text, as the document writes it.
 #include "frame/documents.h"
-#include "talvoro/helper.h"
 
 namespace talvoro {
 
@@ -21,8 +20,3 @@ Status ReadServerList(Document& doc, const char* path, CList<tagSrvData, const t
 }
 
 }  // namespace talvoro
-
-bool CTinyXmlHelper::GetSrvData(CList<tagSrvData, const tagSrvData&>& list, CString path) {
-  talvoro::Document doc;
-  return talvoro::ReadServerList(doc, path, list).ok();
-}

@@ -1,7 +1,6 @@
 // The server service list: one record per child element of the document
 // element, whatever its name. "run" is stored as it converts, not as a flag.
 #include "frame/documents.h"
-#include "talvoro/helper.h"
 
 namespace talvoro {
 
@@ -22,9 +21,3 @@ Status ReadServerServices(Document& doc, const char* path,
 }
 
 }  // namespace talvoro
-
-bool CTinyXmlHelper::GetSrvServiceData(CList<tagSrvService, const tagSrvService&>& list,
-                                       CString path) {
-  talvoro::Document doc;
-  return talvoro::ReadServerServices(doc, path, list).ok();
-}

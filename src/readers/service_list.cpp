@@ -5,7 +5,6 @@
 // level are counted first, so that each array grows only once.
 #include "frame/documents.h"
 #include "frame/growth.h"
-#include "talvoro/helper.h"
 
 namespace talvoro {
 
@@ -61,8 +60,3 @@ Status ReadServiceList(Document& doc, const char* path, tagServerListInfo& info)
 }
 
 }  // namespace talvoro
-
-bool CTinyXmlHelper::GetServiceData(tagServerListInfo& info, CString path) {
-  talvoro::Document doc;
-  return talvoro::ReadServiceList(doc, path, info).ok();
-}

@@ -1,6 +1,5 @@
 // The version stamp: two attributes of the document element, delivered whole.
 #include "frame/documents.h"
-#include "talvoro/helper.h"
 
 namespace talvoro {
 
@@ -20,8 +19,3 @@ Status ReadVersion(Document& doc, const char* path, CString& version, CString& u
 }
 
 }  // namespace talvoro
-
-bool CTinyXmlHelper::GeVersion(CString path, CString& version, CString& updateTime) {
-  talvoro::Document doc;
-  return talvoro::ReadVersion(doc, path, version, updateTime).ok();
-}

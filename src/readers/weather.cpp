@@ -3,7 +3,6 @@
 // Once the "weather" element is found the whole record is replaced; anything
 // missing below it leaves its fields empty.
 #include "frame/documents.h"
-#include "talvoro/helper.h"
 
 namespace talvoro {
 namespace {
@@ -67,8 +66,3 @@ Status ReadWeather(Document& doc, const char* path, tagWeatherData& weather) {
 }
 
 }  // namespace talvoro
-
-bool CTinyXmlHelper::GetWeatherData(tagWeatherData& weather, CString path) {
-  talvoro::Document doc;
-  return talvoro::ReadWeather(doc, path, weather).ok();
-}

@@ -7,7 +7,6 @@
 
 #include "frame/documents.h"
 #include "frame/growth.h"
-#include "talvoro/helper.h"
 
 namespace talvoro {
 namespace {
@@ -98,8 +97,3 @@ Status ReadZoneAreas(Document& doc, const char* path, tagZoneAreaArray& info) {
 }
 
 }  // namespace talvoro
-
-bool CTinyXmlHelper::GetAreaData(tagZoneAreaArray& info, CString path) {
-  talvoro::Document doc;
-  return talvoro::ReadZoneAreas(doc, path, info).ok();
-}

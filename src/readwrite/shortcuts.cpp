@@ -9,7 +9,6 @@
 #include "frame/items.h"
 #include "frame/outcome.h"
 #include "talvoro/diagnose.h"
-#include "talvoro/helper.h"
 
 namespace talvoro {
 namespace {
@@ -67,22 +66,3 @@ bool DeleteShortcut(const char* path, const tagShortCutInfo& shortcut, Outcome* 
 }
 
 }  // namespace talvoro
-
-bool CTinyXmlHelper::GetShutCutInfo(CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array,
-                                    CString path) {
-  talvoro::Document doc;
-  return talvoro::ReadShortcuts(doc, path, array).ok();
-}
-
-bool CTinyXmlHelper::WrittingShutCutInfo(
-    CString path, CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array) {
-  talvoro::ItemsDocument doc;
-  for (int i = 0; i < array.GetCount(); ++i)
-    talvoro::AddItem(doc, array.ElementAt(i));
-  return doc.Save(path).ok();
-}
-
-bool CTinyXmlHelper::DeleteShutCutInfo(CString path, tagShortCutInfo& shortcut) {
-  int removed = 0;
-  return talvoro::Delete(path, shortcut, &removed, false).ok();
-}

@@ -4,7 +4,6 @@
 #include "frame/documents.h"
 #include "frame/outcome.h"
 #include "talvoro/diagnose.h"
-#include "talvoro/helper.h"
 
 namespace talvoro {
 namespace {
@@ -58,13 +57,3 @@ bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome)
 }
 
 }  // namespace talvoro
-
-bool CTinyXmlHelper::GetSoftData(CList<tagSoftData, const tagSoftData&>& list, CString path) {
-  talvoro::Document doc;
-  return talvoro::ReadSoftware(doc, path, list).ok();
-}
-
-bool CTinyXmlHelper::SetSoftVersion(tagSoftData& soft, CString path) {
-  int updated = 0;
-  return talvoro::SetVersion(soft, path, &updated, false).ok();
-}

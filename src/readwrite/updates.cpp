@@ -5,7 +5,6 @@
 #include "frame/items.h"
 #include "frame/outcome.h"
 #include "talvoro/diagnose.h"
-#include "talvoro/helper.h"
 
 namespace talvoro {
 namespace {
@@ -38,17 +37,11 @@ bool WriteUpdates(const char* path, const tagUpdateData* updates, int count, Out
   return Report(doc.Save(path), count > 0 ? count : 0, outcome);
 }
 
-}  // namespace talvoro
-
-bool CTinyXmlHelper::WrittingUpdateFile(CString path,
-                                        CList<tagUpdateData, const tagUpdateData&>& list) {
-  talvoro::ItemsDocument doc;
+Status SaveUpdates(const char* path, CList<tagUpdateData, const tagUpdateData&>& list) {
+  ItemsDocument doc;
   for (POSITION pos = list.GetHeadPosition(); pos;)
-    talvoro::AddItem(doc, list.GetNext(pos));
-  return doc.Save(path).ok();
+    AddItem(doc, list.GetNext(pos));
+  return doc.Save(path);
 }
 
-bool CTinyXmlHelper::GetUpdateData(CList<tagUpdateData, const tagUpdateData&>& list, CString path) {
-  talvoro::Document doc;
-  return talvoro::ReadUpdates(doc, path, list).ok();
-}
+}  // namespace talvoro
