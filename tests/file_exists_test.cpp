@@ -56,7 +56,7 @@ TEST_F(FileExist, PathsAndPatterns) {
       {"s?b", true, true},
       {"*.json", false, false},
       {"config.xml**", true, true},  // stars match the empty rest
-      {"[xy]*", false, false},  // no character classes
+      {"[xy]*", false, false},       // no character classes
       {"missing/*", false, false},
       {"CONFIG.XML", false, true},  // Windows names match whatever their case
       {"C*.X?L", false, true},
