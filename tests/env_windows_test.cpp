@@ -19,8 +19,8 @@ namespace {
 
 using talvoro::Env;
 using talvoro::FileFacts;
+using talvoro::Reason;
 using talvoro::Status;
-using Code = Status::Code;
 
 TEST(WindowsEnv, SplitAndJoinKnowDrivesUncPathsAndBothSeparators) {
   const struct {
@@ -66,11 +66,11 @@ TEST(WindowsEnv, ReadingRefusesWhatIsNoDiskFileAndSaysWhy) {
   ASSERT_NE(held, INVALID_HANDLE_VALUE);
   const struct {
     std::string path;
-    Code code;
+    Reason code;
   } cases[] = {
-      {dir / "missing.xml", Code::kMissing}, {dir / "missing\\doc.xml", Code::kMissing},
-      {dir.path(), Code::kNotRegular},       {"NUL", Code::kNotRegular},
-      {dir / "held.xml", Code::kUnreadable},  // a sharing violation, retried, then given up
+      {dir / "missing.xml", Reason::kMissing}, {dir / "missing\\doc.xml", Reason::kMissing},
+      {dir.path(), Reason::kNotRegular},       {"NUL", Reason::kNotRegular},
+      {dir / "held.xml", Reason::kUnreadable},  // a sharing violation, retried, then given up
   };
   for (const auto& c : cases) {
     std::unique_ptr<talvoro::ReadableFile> file;
@@ -117,7 +117,8 @@ TEST(WindowsEnv, InspectTellsWhatASaveMustKnow) {
     }
   }
   FileFacts facts;
-  EXPECT_EQ(Env::Default().Inspect(dir / "missing\\doc.xml", &facts).code(), Code::kFolderMissing);
+  EXPECT_EQ(Env::Default().Inspect(dir / "missing\\doc.xml", &facts).code(),
+            Reason::kFolderMissing);
 }
 
 TEST(WindowsEnv, ATemporaryFileIsItsSaversAloneAndGoesUnlessPublished) {

@@ -17,6 +17,7 @@
 #include <unistd.h>
 
 #include <cerrno>
+#include <cstdarg>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
@@ -33,14 +34,29 @@
 #include "talvoro/talvoro.h"
 #include "test_util.h"
 
-// The system calls that finish a save, replaced for this test program: each
-// fails once with the error armed for it on the calling thread, and otherwise
-// goes straight to the kernel.
+// The system calls of a save, replaced for this test program: each does what
+// the test armed for it on the calling thread, and otherwise goes straight to
+// the kernel.
 namespace {
 thread_local int fsyncError = 0, closeError = 0, renameError = 0;
+// Calls of write() and rename() to interrupt by a signal before they act.
+thread_local int interruptedWrites = 0, interruptedRenames = 0;
+// The most one write() moves (0: no limit).
+thread_local std::size_t shortWrites = 0;
+// Linking an unnamed file by its descriptor (AT_EMPTY_PATH) fails as it does
+// for a process without CAP_DAC_READ_SEARCH before Linux 6.10.
+thread_local bool refuseEmptyPathLinks = false;
+// Runs inside open(), just before the kernel's: the file system changes
+// between a check and the open.
+thread_local std::function<void(const char* path, int flags)> beforeOpen;
 int Armed(int& error) {
   errno = error;
   error = 0;
+  return -1;
+}
+int Interrupted(int& count) {
+  --count;
+  errno = EINTR;
   return -1;
 }
 }  // namespace
@@ -55,7 +71,32 @@ extern "C" int close(int fd) {
 }
 extern "C" int rename(const char* from, const char* to) noexcept {
   if (renameError) return Armed(renameError);
+  if (interruptedRenames > 0) return Interrupted(interruptedRenames);
   return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
+extern "C" ssize_t write(int fd, const void* data, size_t size) {
+  if (interruptedWrites > 0) return Interrupted(interruptedWrites);
+  if (shortWrites && size > shortWrites) size = shortWrites;
+  return ::syscall(SYS_write, fd, data, size);
+}
+extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char* to,
+                      int flags) noexcept {
+  if (refuseEmptyPathLinks && (flags & AT_EMPTY_PATH)) {
+    errno = ENOENT;
+    return -1;
+  }
+  return static_cast<int>(::syscall(SYS_linkat, fromFolder, from, toFolder, to, flags));
+}
+extern "C" int open(const char* path, int flags, ...) {
+  mode_t mode = 0;
+  if (flags & (O_CREAT | O_TMPFILE)) {
+    va_list args;
+    va_start(args, flags);
+    mode = static_cast<mode_t>(va_arg(args, int));
+    va_end(args);
+  }
+  if (beforeOpen) beforeOpen(path, flags);
+  return static_cast<int>(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
 }
 
 namespace {
@@ -278,6 +319,84 @@ TEST(PrivateSave, AFailedSyncCloseOrRenameKeepsTheOldFileAndSaysWhich) {
   }
 }
 
+// What the kernel does to a save's system calls, done for real: a signal
+// before a call acts, writes that move fewer bytes than asked, and a kernel
+// that links an unnamed file only through its /proc name. Every save still
+// ends with the whole new document in place and nothing beside it.
+TEST(PrivateSave, InterruptedShortAndRefusedCallsStillGiveTheWholeDocument) {
+  testutil::TempDir dir;
+  const std::string path = dir / "doc.xml";
+  std::string expected;
+  {
+    WriteFile(path, Shortcuts("a.exe"));
+    ASSERT_TRUE(Edit(Env::Default(), path).ok());
+    expected = ReadFile(path);
+  }
+  struct Kernel {
+    const char* name;
+    std::function<void()> arm;
+  } kernels[] = {
+      {"signals", [] { interruptedWrites = 3, interruptedRenames = 2, fsyncError = EINTR; }},
+      {"short writes", [] { shortWrites = 7; }},
+      {"no links by descriptor", [] { refuseEmptyPathLinks = true; }},
+  };
+  for (const Kernel& kernel : kernels) {
+    for (const Creation& creation : Creations()) {
+      SCOPED_TRACE(std::string(kernel.name) + ", " + creation.name);
+      WriteFile(path, Shortcuts("a.exe"));
+      kernel.arm();
+      const Status status = Edit(*creation.env, path);
+      interruptedWrites = interruptedRenames = fsyncError = 0;
+      shortWrites = 0;
+      refuseEmptyPathLinks = false;
+      EXPECT_TRUE(status.ok()) << status.ToString();
+      EXPECT_EQ(ReadFile(path), expected);
+      EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"doc.xml"});
+    }
+  }
+}
+
+// The guards against a file system that changes between a check and a call.
+TEST(RaceGuards, APathThatBecomesAFifoAfterItsCheckDoesNotBlockTheRead) {
+  testutil::TempDir dir;
+  const std::string path = dir / "doc.xml";
+  WriteFile(path, Shortcuts("a.exe"));
+  Child child([&] {
+    ::alarm(10);  // a read that blocks ends the child with SIGALRM
+    beforeOpen = [&](const char* opened, int) {
+      if (path != opened) return;
+      beforeOpen = nullptr;
+      ::unlink(opened);
+      ::mkfifo(opened, 0600);
+    };
+    CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
+    talvoro::Document doc;
+    if (doc.Load(path.c_str())) return 1;
+    return doc.status().code() == talvoro::Reason::kNotRegular ? 0 : 2;
+  });
+  EXPECT_EQ(child.Wait(), 0);
+}
+
+TEST(RaceGuards, ANamedTemporaryFileIsNeverOpenedOverAnExistingOne) {
+  testutil::TempDir dir;
+  const std::string path = dir / "doc.xml";
+  WriteFile(path, Shortcuts("a.exe"));
+  std::string planted;
+  beforeOpen = [&](const char* opened, int flags) {
+    if (!(flags & O_CREAT) || !talvoro::IsTemporaryName(std::filesystem::path(opened).filename()))
+      return;
+    beforeOpen = nullptr;
+    planted = opened;
+    WriteFile(planted, "another program's file");
+  };
+  const Status status = Edit(*talvoro::NewSystemEnv({false}), path);
+  beforeOpen = nullptr;
+  ASSERT_TRUE(status.ok()) << status.ToString();
+  ASSERT_FALSE(planted.empty());
+  EXPECT_EQ(ReadFile(planted), "another program's file");
+  EXPECT_EQ(ReadFile(path).find("a.exe"), std::string::npos);
+}
+
 TEST(PrivateSave, WhatCannotBeReplacedWholeIsRefusedAndLeftAlone) {
   testutil::TempDir dir;
   const std::string old = Shortcuts("a.exe");
@@ -286,7 +405,7 @@ TEST(PrivateSave, WhatCannotBeReplacedWholeIsRefusedAndLeftAlone) {
   WriteFile(dir / "doc.xml", old);
   ASSERT_EQ(::link((dir / "doc.xml").c_str(), (dir / "other.xml").c_str()), 0);
   const Status linked = Edit(Env::Default(), dir / "doc.xml");
-  EXPECT_EQ(linked.code(), Status::Code::kHardLinks);
+  EXPECT_EQ(linked.code(), talvoro::Reason::kHardLinks);
   EXPECT_EQ(ReadFile(dir / "doc.xml"), old);
   EXPECT_EQ(Stat(dir / "doc.xml").st_nlink, 2u);
   ::unlink((dir / "other.xml").c_str());

@@ -21,8 +21,8 @@
 
 namespace {
 
+using talvoro::Reason;
 using talvoro::Status;
-using Code = Status::Code;
 using testutil::Entries;
 using testutil::LargeDocument;
 using testutil::ReadFile;
@@ -60,7 +60,7 @@ TEST(WindowsSave, ATargetHeldWithoutDeleteSharingMakesEveryWriterFail) {
       EXPECT_FALSE(write(path)) << name << " share " << share;
       const Status status = Edit(talvoro::Env::Default(), path);
       ::CloseHandle(held);
-      EXPECT_EQ(status.code(), share ? Code::kRenameFailed : Code::kUnreadable) << name;
+      EXPECT_EQ(status.code(), share ? Reason::kRenameFailed : Reason::kUnreadable) << name;
       EXPECT_NE(status.detail(), "") << name;
       EXPECT_EQ(ReadFile(path), old) << name;
       EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"doc.xml"}) << name;
@@ -131,7 +131,7 @@ TEST(WindowsLeftovers, OnlyOldFilesThatNoSaveHoldsAreRemoved) {
 
   // A save that stops while it writes its temporary file.
   std::promise<void> paused, resume;
-  Status result(Code::kWriteFailed, "not run");
+  Status result(Reason::kWriteFailed, "not run");
   std::thread saver([&] {
     testutil::FaultEnv env;
     bool waited = false;

@@ -31,34 +31,42 @@ enum class DocumentKind : int {
   kUpdates,         // GetUpdateData
 };
 
-// Why a call failed; kOk when it did not.
+// Why a call failed, each reason with the words that name it; kOk when it
+// did not fail. The list is the one place a reason is added: the enum below
+// and ReasonText() are both made from it. The values are part of the ABI:
+// new reasons go at the end.
+#define TALVORO_REASONS(X)                                                       \
+  X(kOk, "ok")                                                                   \
+  /* Reading. */                                                                 \
+  X(kMissing, "missing")                                                         \
+  X(kNotRegular, "not a regular file")                                           \
+  X(kUnreadable, "unreadable")        /* with the system's error */              \
+  X(kTooLarge, "over the size limit") /* more than 64 MiB */                     \
+  X(kEmpty, "empty")                                                             \
+  X(kMalformed, "malformed")     /* with TinyXML's error, its line and column */ \
+  X(kTooDeep, "nested too deep") /* deeper than 256 elements; with the line */   \
+  X(kTooManyAttributes, "too many attributes on one element") /* over 256 */     \
+  X(kNoElement, "no document element")                                           \
+  X(kNoWeather, "no \"weather\" element")                                        \
+  X(kNoMemory, "out of memory")                                                  \
+  /* Saving. */                                                                  \
+  X(kFolderMissing, "folder missing")                                            \
+  X(kTargetNotRegular, "target is not a regular file")                           \
+  X(kNotWritable, "not writable")                                                \
+  X(kHardLinks, "target has several hard links")                                 \
+  X(kOwnerNotKept, "owner or permission bits cannot be kept")                    \
+  X(kAttributesNotKept, "extended attributes cannot be kept")                    \
+  X(kWriteFailed, "failed write") /* with the system's error, as below */        \
+  X(kSyncFailed, "failed sync")                                                  \
+  X(kCloseFailed, "failed close")                                                \
+  X(kLinkFailed, "failed link")                                                  \
+  X(kRenameFailed, "failed rename")                                              \
+  X(kNotReadBack, "text would not read back") /* would not load as written */
+
 enum class Reason : int {
-  kOk,
-  // Reading.
-  kMissing,
-  kNotRegular,
-  kUnreadable,  // with the system's error
-  kTooLarge,    // more than 64 MiB
-  kEmpty,
-  kMalformed,          // with TinyXML's error, its line and column
-  kTooDeep,            // nested deeper than 256 elements; with the line
-  kTooManyAttributes,  // an element with more than 256 attributes; with its line
-  kNoElement,
-  kNoWeather,  // a weather document without its "weather" element
-  kNoMemory,
-  // Saving.
-  kFolderMissing,
-  kTargetNotRegular,
-  kNotWritable,
-  kHardLinks,
-  kOwnerNotKept,
-  kAttributesNotKept,
-  kWriteFailed,  // with the system's error, as the following
-  kSyncFailed,
-  kCloseFailed,
-  kLinkFailed,
-  kRenameFailed,
-  kNotReadBack,  // the text would not load back as the same document
+#define TALVORO_REASON_ENUMERATOR(name, text) name,
+  TALVORO_REASONS(TALVORO_REASON_ENUMERATOR)
+#undef TALVORO_REASON_ENUMERATOR
 };
 
 // The reason of one call, for a person.
@@ -70,17 +78,32 @@ struct Outcome {
   char detail[256];  // the system's or TinyXML's words, "" when the reason says it all
 };
 
-// What a reader changes silently.
+// What a reader changes silently, each kind with the words that name it; as
+// with the reasons, the one list that the enum and FindingText() are made of.
+#define TALVORO_FINDINGS(X)                                                  \
+  /* Text longer than its field: cut, `lost` bytes gone. */                  \
+  X(kTextCut, "text cut")                                                    \
+  /* A number that does not fit its 16 bits: its low bits kept. */           \
+  X(kNarrowed, "number narrowed to 16 bits")                                 \
+  /* A number beyond the 32-bit range: the nearest limit kept. */            \
+  X(kSaturated, "number saturated at the 32-bit limit")                      \
+  /* A number not written at all: 0. */                                      \
+  X(kNumberAbsent, "number absent")                                          \
+  /* Text without leading digits: 0. */                                      \
+  X(kNotANumber, "not a number")                                             \
+  /* Digits followed by other characters: the digits alone. */               \
+  X(kTrailingText, "text after the number")                                  \
+  /* An attribute spelt as an expected one only when case is ignored. */     \
+  X(kNameCase, "attribute name in another case")                             \
+  /* An element the reader does not read. */                                 \
+  X(kPassedOver, "element passed over")                                      \
+  /* An element the reader looks for that is not there: its fields empty. */ \
+  X(kEntryMissing, "element missing")
+
 enum class FindingKind : int {
-  kTextCut,       // text longer than its field: cut, `lost` bytes gone
-  kNarrowed,      // a number that does not fit its 16 bits: its low bits kept
-  kSaturated,     // a number beyond the 32-bit range: the nearest limit kept
-  kNumberAbsent,  // a number not written at all: 0
-  kNotANumber,    // text without leading digits: 0
-  kTrailingText,  // digits followed by other characters: the digits alone
-  kNameCase,      // an attribute spelt as an expected one only when case is ignored: not read
-  kPassedOver,    // an element the reader does not read
-  kEntryMissing,  // an element the reader looks for that is not there: its fields empty
+#define TALVORO_FINDING_ENUMERATOR(name, text) name,
+  TALVORO_FINDINGS(TALVORO_FINDING_ENUMERATOR)
+#undef TALVORO_FINDING_ENUMERATOR
 };
 
 struct Finding {

@@ -88,7 +88,7 @@ Status Read(DocumentKind kind, Document& doc, const char* path) {
       return ReadUpdates(doc, path, list);
     }
   }
-  return Status(Status::Code::kUnreadable, "unknown document kind");
+  return Status(Reason::kUnreadable, "unknown document kind");
 }
 
 }  // namespace
@@ -104,10 +104,10 @@ Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCa
     }
     if (status.ok() && callback) findings.HandOut(callback, context);
   } catch (const std::bad_alloc&) {
-    status = Status(Status::Code::kNoMemory);
+    status = Status(Reason::kNoMemory);
   }
   Report(status, 0, outcome);
-  return ToReason(status.code());
+  return status.code();
 }
 
 }  // namespace talvoro

@@ -6,12 +6,9 @@
 #include <utility>
 
 #include "frame/nesting.h"
-#include "frame/retry.h"
 
 namespace talvoro {
 namespace {
-
-using Code = Status::Code;
 
 // Bytes asked of the file at a time.
 constexpr std::size_t kChunk = 64 * 1024;
@@ -45,8 +42,8 @@ std::pair<int, int> PlaceOf(const std::string& text, const char* where) {
 }
 
 Status TooLarge(std::uint64_t bytes, bool atLeast) {
-  return Status(Code::kTooLarge, (atLeast ? "more than " : "") + std::to_string(bytes) +
-                                     " bytes; the limit is " + std::to_string(kMaxDocumentBytes));
+  return Status(Reason::kTooLarge, (atLeast ? "more than " : "") + std::to_string(bytes) +
+                                       " bytes; the limit is " + std::to_string(kMaxDocumentBytes));
 }
 
 // The document's text: the file's bytes up to the first zero byte, where
@@ -56,7 +53,7 @@ Status TooLarge(std::uint64_t bytes, bool atLeast) {
 Status ReadText(Env& env, const char* path, std::string* text) {
   std::unique_ptr<ReadableFile> file;
   std::uint64_t size = 0;
-  TALVORO_RETURN_IF_ERROR(Retrying([&] { return env.OpenForReading(path, &file, &size); }));
+  TALVORO_RETURN_IF_ERROR(env.OpenForReading(path, &file, &size));
   if (size > kMaxDocumentBytes) return TooLarge(size, false);
   text->clear();
   text->reserve(static_cast<std::size_t>(size) + 4);
@@ -66,7 +63,7 @@ Status ReadText(Env& env, const char* path, std::string* text) {
     const std::size_t ask = room < kChunk ? room : kChunk;
     text->resize(start + ask);
     std::size_t got = 0;
-    const Status status = Retrying([&] { return file->Read(&(*text)[start], ask, &got); });
+    const Status status = file->Read(&(*text)[start], ask, &got);
     if (!status.ok()) return status;
     const void* zero = std::memchr(text->data() + start, '\0', got);
     if (zero) got = static_cast<std::size_t>(static_cast<const char*>(zero) - text->data()) - start;
@@ -110,27 +107,27 @@ TiXmlElement* Document::Load(const char* path) {
 }
 
 Status Document::Read(const char* path) {
-  if (!path) return Status(Code::kMissing);
+  if (!path) return Status(Reason::kMissing);
   try {
     std::string text;
     TALVORO_RETURN_IF_ERROR(ReadText(env_, path, &text));
     return Parse(text);
   } catch (const std::bad_alloc&) {
     doc_.Clear();
-    return Status(Code::kNoMemory);
+    return Status(Reason::kNoMemory);
   }
 }
 
 Status Document::Parse(std::string& text) {
   NormalizeLineBreaks(text);
-  if (text.empty()) return Status(Code::kEmpty);
+  if (text.empty()) return Status(Reason::kEmpty);
   const Shape shape = MeasureDocument(text.c_str(), {kMaxNesting, kMaxAttributes});
   if (shape.depth > kMaxNesting) {
-    return Status(Code::kTooDeep, "the limit is " + std::to_string(kMaxNesting) + " levels")
+    return Status(Reason::kTooDeep, "the limit is " + std::to_string(kMaxNesting) + " levels")
         .At(PlaceOf(text, shape.where));
   }
   if (shape.attributes > kMaxAttributes) {
-    return Status(Code::kTooManyAttributes,
+    return Status(Reason::kTooManyAttributes,
                   "the limit is " + std::to_string(kMaxAttributes) + " attributes")
         .At(PlaceOf(text, shape.where));
   }
@@ -146,12 +143,12 @@ Status Document::Parse(std::string& text) {
   doc_.SetTabSize(positions ? 4 : 0);
   doc_.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
   if (doc_.Error()) {
-    if (doc_.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) return Status(Code::kEmpty);
-    Status malformed(Code::kMalformed, doc_.ErrorDesc());
+    if (doc_.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) return Status(Reason::kEmpty);
+    Status malformed(Reason::kMalformed, doc_.ErrorDesc());
     if (positions) malformed.At(doc_.ErrorRow(), doc_.ErrorCol());
     return malformed;
   }
-  if (!doc_.FirstChildElement()) return Status(Code::kNoElement);
+  if (!doc_.FirstChildElement()) return Status(Reason::kNoElement);
   return Status::Ok();
 }
 

@@ -4,9 +4,10 @@
 // nothing else in the library includes a system header. Tests wrap it to fail
 // any single call.
 //
-// Every call answers a Status. kInterrupted means the call did nothing and may
-// be repeated; the callers here repeat it. Reads and writes may move fewer
-// bytes than asked; the callers loop.
+// Every call answers a Status. A system call that a signal interrupts before
+// it has done anything is made again inside the implementation, so callers
+// never see it. Reads and writes may move fewer bytes than asked; the
+// callers loop.
 #ifndef TALVORO_FRAME_ENV_H_
 #define TALVORO_FRAME_ENV_H_
 
@@ -92,8 +93,9 @@ class Env {
   // (a new file: what the process's defaults give) from its first byte on.
   virtual Status CreateTemporary(const std::string& folder, const FileFacts& target,
                                  std::unique_ptr<TemporaryFile>* file) = 0;
-  // Puts the file at `from` in the place of `to` in one step.
-  virtual Status Replace(const std::string& from, const std::string& to, bool targetExists) = 0;
+  // Puts the file at `from` in the place of `to` in one step, whether or not
+  // a file stands at `to`.
+  virtual Status Replace(const std::string& from, const std::string& to) = 0;
   // Makes the folder's entries durable.
   virtual Status SyncFolder(const std::string& folder) = 0;
 

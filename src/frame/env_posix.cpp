@@ -28,8 +28,6 @@
 namespace talvoro {
 namespace {
 
-using Code = Status::Code;
-
 // Links followed before giving up, as the kernel does when it looks up a path.
 constexpr int kMaxLinks = 40;
 // Attempts at a temporary name that no other file has.
@@ -39,10 +37,18 @@ std::string SystemMessage(int error) {
   return std::error_code(error, std::generic_category()).message();
 }
 
-// A failed call as a Status: EINTR is kInterrupted, whatever the step.
-Status Failed(Code code, int error) {
-  if (error == EINTR) return Status(Code::kInterrupted);
+Status Failed(Reason code, int error) {
   return Status(code, SystemMessage(error));
+}
+
+// Makes a system call again for as long as a signal interrupts it before it
+// has done anything; answers its last result, with errno as it left it.
+template <typename Call>
+auto Retried(Call call) -> decltype(call()) {
+  for (;;) {
+    const auto result = call();
+    if (result != -1 || errno != EINTR) return result;
+  }
 }
 
 // Owns a file descriptor and closes it.
@@ -148,10 +154,10 @@ class PosixReadableFile : public ReadableFile {
  public:
   explicit PosixReadableFile(int fd) : fd_(fd) {}
   Status Read(char* buffer, std::size_t capacity, std::size_t* got) override {
-    const ssize_t n = ::read(fd_.get(), buffer, capacity);
+    const ssize_t n = Retried([&] { return ::read(fd_.get(), buffer, capacity); });
     if (n < 0) {
       *got = 0;
-      return Failed(Code::kUnreadable, errno);
+      return Failed(Reason::kUnreadable, errno);
     }
     *got = static_cast<std::size_t>(n);
     return Status::Ok();
@@ -175,73 +181,79 @@ class PosixTemporaryFile : public TemporaryFile {
 
   Status KeepOwner(const FileFacts& target) override {
     struct stat info;
-    if (::fstat(fd_.get(), &info) != 0) return Failed(Code::kOwnerNotKept, errno);
+    if (::fstat(fd_.get(), &info) != 0) return Failed(Reason::kOwnerNotKept, errno);
     if (static_cast<std::int64_t>(info.st_uid) == target.owner &&
         static_cast<std::int64_t>(info.st_gid) == target.group) {
       return Status::Ok();
     }
-    if (::fchown(fd_.get(), static_cast<uid_t>(target.owner), static_cast<gid_t>(target.group)) !=
-        0) {
-      return Failed(Code::kOwnerNotKept, errno);
+    if (Retried([&] {
+          return ::fchown(fd_.get(), static_cast<uid_t>(target.owner),
+                          static_cast<gid_t>(target.group));
+        }) != 0) {
+      return Failed(Reason::kOwnerNotKept, errno);
     }
     // A change of owner may drop permission bits; give them back.
-    if (::fchmod(fd_.get(), static_cast<mode_t>(target.mode & 0777)) != 0)
-      return Failed(Code::kOwnerNotKept, errno);
+    if (Retried([&] { return ::fchmod(fd_.get(), static_cast<mode_t>(target.mode & 0777)); }) != 0)
+      return Failed(Reason::kOwnerNotKept, errno);
     return Status::Ok();
   }
 
   Status KeepAttributes(const std::string& target) override {
     std::vector<char> names;
     for (;;) {
-      const ssize_t size = ::llistxattr(target.c_str(), nullptr, 0);
+      const ssize_t size = Retried([&] { return ::llistxattr(target.c_str(), nullptr, 0); });
       if (size < 0) {
         if (errno == ENOTSUP || errno == EOPNOTSUPP) return Status::Ok();
-        return Failed(Code::kAttributesNotKept, errno);
+        return Failed(Reason::kAttributesNotKept, errno);
       }
       if (size == 0) return Status::Ok();
       names.resize(static_cast<std::size_t>(size));
-      const ssize_t got = ::llistxattr(target.c_str(), names.data(), names.size());
+      const ssize_t got =
+          Retried([&] { return ::llistxattr(target.c_str(), names.data(), names.size()); });
       if (got >= 0) {
         names.resize(static_cast<std::size_t>(got));
         break;
       }
-      if (errno != ERANGE) return Failed(Code::kAttributesNotKept, errno);
+      if (errno != ERANGE) return Failed(Reason::kAttributesNotKept, errno);
     }
     std::vector<char> value;
     for (std::size_t at = 0; at < names.size(); at += std::strlen(&names[at]) + 1) {
       const char* name = &names[at];
       ssize_t size;
       for (;;) {
-        size = ::lgetxattr(target.c_str(), name, nullptr, 0);
+        size = Retried([&] { return ::lgetxattr(target.c_str(), name, nullptr, 0); });
         if (size < 0) break;
         value.resize(static_cast<std::size_t>(size));
-        size = ::lgetxattr(target.c_str(), name, value.data(), value.size());
+        size =
+            Retried([&] { return ::lgetxattr(target.c_str(), name, value.data(), value.size()); });
         if (size >= 0 || errno != ERANGE) break;
       }
       if (size < 0) {
         if (errno == ENODATA) continue;  // removed since it was listed
-        return Failed(Code::kAttributesNotKept, errno);
+        return Failed(Reason::kAttributesNotKept, errno);
       }
-      if (::fsetxattr(fd_.get(), name, value.data(), static_cast<std::size_t>(size), 0) != 0 &&
+      if (Retried([&] {
+            return ::fsetxattr(fd_.get(), name, value.data(), static_cast<std::size_t>(size), 0);
+          }) != 0 &&
           !NotPermitted(errno)) {
-        return Failed(Code::kAttributesNotKept, errno);
+        return Failed(Reason::kAttributesNotKept, errno);
       }
     }
     return Status::Ok();
   }
 
   Status Write(const char* data, std::size_t size, std::size_t* written) override {
-    const ssize_t n = ::write(fd_.get(), data, size);
+    const ssize_t n = Retried([&] { return ::write(fd_.get(), data, size); });
     if (n < 0) {
       *written = 0;
-      return Failed(Code::kWriteFailed, errno);
+      return Failed(Reason::kWriteFailed, errno);
     }
     *written = static_cast<std::size_t>(n);
     return Status::Ok();
   }
 
   Status Sync() override {
-    if (::fsync(fd_.get()) != 0) return Failed(Code::kSyncFailed, errno);
+    if (Retried([&] { return ::fsync(fd_.get()); }) != 0) return Failed(Reason::kSyncFailed, errno);
     return Status::Ok();
   }
 
@@ -251,22 +263,26 @@ class PosixTemporaryFile : public TemporaryFile {
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
       const std::string path = folder_ + "/" + TemporaryName(RandomBits());
       // Linking a descriptor needs a privilege; its /proc name does not.
-      if (::linkat(fd_.get(), "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH) == 0 ||
-          ::linkat(AT_FDCWD, byDescriptor.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) ==
-              0) {
+      if (Retried([&] { return ::linkat(fd_.get(), "", AT_FDCWD, path.c_str(), AT_EMPTY_PATH); }) ==
+              0 ||
+          Retried([&] {
+            return ::linkat(AT_FDCWD, byDescriptor.c_str(), AT_FDCWD, path.c_str(),
+                            AT_SYMLINK_FOLLOW);
+          }) == 0) {
         path_ = path;
         return Status::Ok();
       }
-      if (errno != EEXIST) return Failed(Code::kLinkFailed, errno);
+      if (errno != EEXIST) return Failed(Reason::kLinkFailed, errno);
     }
-    return Status(Code::kLinkFailed, "no free temporary name");
+    return Status(Reason::kLinkFailed, "no free temporary name");
   }
 
   Status Close() override {
-    // The descriptor is gone after close() whatever it answers, EINTR too.
+    // The descriptor is gone after close() whatever it answers, EINTR too,
+    // so it is never made again.
     if (::close(fd_.release()) != 0) {
       const int error = errno;
-      return Status(Code::kCloseFailed, SystemMessage(error));
+      return Status(Reason::kCloseFailed, SystemMessage(error));
     }
     return Status::Ok();
   }
@@ -286,13 +302,13 @@ Status CreateFailed(int error) {
   switch (error) {
     case ENOENT:
     case ENOTDIR:
-      return Failed(Code::kFolderMissing, error);
+      return Failed(Reason::kFolderMissing, error);
     case EACCES:
     case EPERM:
     case EROFS:
-      return Failed(Code::kNotWritable, error);
+      return Failed(Reason::kNotWritable, error);
     default:
-      return Failed(Code::kWriteFailed, error);
+      return Failed(Reason::kWriteFailed, error);
   }
 }
 
@@ -332,20 +348,21 @@ class PosixEnv : public Env {
                         std::uint64_t* size) override {
     // Looked at before it is opened: opening a device can have effects.
     struct stat info;
-    if (::stat(path.c_str(), &info) != 0) {
+    if (Retried([&] { return ::stat(path.c_str(), &info); }) != 0) {
       const int error = errno;
-      return Failed(error == ENOENT || error == ENOTDIR ? Code::kMissing : Code::kUnreadable,
+      return Failed(error == ENOENT || error == ENOTDIR ? Reason::kMissing : Reason::kUnreadable,
                     error);
     }
-    if (!S_ISREG(info.st_mode)) return Status(Code::kNotRegular);
+    if (!S_ISREG(info.st_mode)) return Status(Reason::kNotRegular);
     // O_NONBLOCK: should the path have become a FIFO meanwhile, do not wait.
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
+    Descriptor fd(Retried(
+        [&] { return ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY); }));
     if (!fd.valid()) {
       const int error = errno;
-      return Failed(error == ENOENT ? Code::kMissing : Code::kUnreadable, error);
+      return Failed(error == ENOENT ? Reason::kMissing : Reason::kUnreadable, error);
     }
-    if (::fstat(fd.get(), &info) != 0) return Failed(Code::kUnreadable, errno);
-    if (!S_ISREG(info.st_mode)) return Status(Code::kNotRegular);
+    if (::fstat(fd.get(), &info) != 0) return Failed(Reason::kUnreadable, errno);
+    if (!S_ISREG(info.st_mode)) return Status(Reason::kNotRegular);
     *size = static_cast<std::uint64_t>(info.st_size);
     file->reset(new PosixReadableFile(fd.release()));
     return Status::Ok();
@@ -355,9 +372,9 @@ class PosixEnv : public Env {
     std::string current = path;
     for (int hops = 0; hops <= kMaxLinks; ++hops) {
       struct stat info;
-      if (::lstat(current.c_str(), &info) != 0) {
+      if (Retried([&] { return ::lstat(current.c_str(), &info); }) != 0) {
         const int error = errno;
-        if (error != ENOENT) return Failed(Code::kFolderMissing, error);
+        if (error != ENOENT) return Failed(Reason::kFolderMissing, error);
         *target = current;
         return Status::Ok();
       }
@@ -367,24 +384,24 @@ class PosixEnv : public Env {
       }
       char link[PATH_MAX];
       const ssize_t length = ::readlink(current.c_str(), link, sizeof link);
-      if (length < 0) return Failed(Code::kTargetNotRegular, errno);
+      if (length < 0) return Failed(Reason::kTargetNotRegular, errno);
       if (length == 0 || static_cast<std::size_t>(length) >= sizeof link)
-        return Status(Code::kTargetNotRegular, "unusable symbolic link");
+        return Status(Reason::kTargetNotRegular, "unusable symbolic link");
       const std::string next(link, static_cast<std::size_t>(length));
       std::string folder, name;
       Split(current, &folder, &name);
       current = next[0] == '/' ? next : Join(folder, next);
     }
-    return Failed(Code::kTargetNotRegular, ELOOP);
+    return Failed(Reason::kTargetNotRegular, ELOOP);
   }
 
   Status Inspect(const std::string& path, FileFacts* facts) override {
     *facts = FileFacts();
     struct stat info;
-    if (::stat(path.c_str(), &info) != 0) {
+    if (Retried([&] { return ::stat(path.c_str(), &info); }) != 0) {
       const int error = errno;
       if (error == ENOENT) return Status::Ok();
-      return Failed(error == ENOTDIR ? Code::kFolderMissing : Code::kNotWritable, error);
+      return Failed(error == ENOTDIR ? Reason::kFolderMissing : Reason::kNotWritable, error);
     }
     facts->exists = true;
     facts->regular = S_ISREG(info.st_mode);
@@ -404,8 +421,10 @@ class PosixEnv : public Env {
     // the umask); an existing one's mode is given before the first byte.
     const mode_t mode = target.exists ? 0600 : 0666;
     if (options_.unnamedTemporaryFiles) {
-      Descriptor fd(::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode));
-      if (fd.valid()) return Prepared(&fd, folder, "", target, file);
+      Descriptor fd(
+          Retried([&] { return ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, mode); }));
+      bool taken = false;
+      if (fd.valid()) return Prepared(&fd, folder, "", target, file, &taken);
       const int error = errno;
       // Other errors are the folder's, and a named file would meet them too.
       if (error != EISDIR && error != EOPNOTSUPP && error != ENOTSUP && error != EINVAL)
@@ -413,35 +432,39 @@ class PosixEnv : public Env {
     }
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
       const std::string path = Join(folder, TemporaryName(RandomBits()));
-      Descriptor fd(
-          ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode));
+      Descriptor fd(Retried([&] {
+        return ::open(path.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+      }));
       if (!fd.valid()) {
-        if (errno == EEXIST || errno == EINTR) continue;
+        if (errno == EEXIST) continue;
         return CreateFailed(errno);
       }
-      Status status = Prepared(&fd, folder, path, target, file);
-      if (status.code() != Code::kInterrupted) return status;
-      // Another save removed it as a leftover before it was locked.
+      bool taken = false;
+      Status status = Prepared(&fd, folder, path, target, file, &taken);
+      if (!taken) return status;
+      // Another save removed it as a leftover before it was locked: another name.
     }
-    return Status(Code::kWriteFailed, "no free temporary name");
+    return Status(Reason::kWriteFailed, "no free temporary name");
   }
 
-  Status Replace(const std::string& from, const std::string& to, bool) override {
-    if (::rename(from.c_str(), to.c_str()) != 0) return Failed(Code::kRenameFailed, errno);
+  Status Replace(const std::string& from, const std::string& to) override {
+    if (Retried([&] { return ::rename(from.c_str(), to.c_str()); }) != 0)
+      return Failed(Reason::kRenameFailed, errno);
     return Status::Ok();
   }
 
   Status SyncFolder(const std::string& folder) override {
-    Descriptor dir(::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC));
-    if (!dir.valid()) return Failed(Code::kSyncFailed, errno);
-    if (::fsync(dir.get()) != 0) return Failed(Code::kSyncFailed, errno);
+    Descriptor dir(
+        Retried([&] { return ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC); }));
+    if (!dir.valid()) return Failed(Reason::kSyncFailed, errno);
+    if (Retried([&] { return ::fsync(dir.get()); }) != 0) return Failed(Reason::kSyncFailed, errno);
     return Status::Ok();
   }
 
   Status ListFolder(const std::string& folder, std::vector<std::string>* names) override {
     names->clear();
     Directory dir(folder.c_str());
-    if (!dir.valid()) return Failed(Code::kUnreadable, errno);
+    if (!dir.valid()) return Failed(Reason::kUnreadable, errno);
     while (const char* name = dir.Next()) {
       if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) names->push_back(name);
     }
@@ -449,17 +472,19 @@ class PosixEnv : public Env {
   }
 
   Status RemoveAbandoned(const std::string& path) override {
-    Descriptor fd(::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY));
-    if (!fd.valid()) return Failed(Code::kUnreadable, errno);
+    Descriptor fd(Retried([&] {
+      return ::open(path.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    }));
+    if (!fd.valid()) return Failed(Reason::kUnreadable, errno);
     struct stat opened, named;
     if (::fstat(fd.get(), &opened) != 0 || !S_ISREG(opened.st_mode))
-      return Status(Code::kNotRegular);
+      return Status(Reason::kNotRegular);
     // A save in progress holds the lock: leave its file alone.
     if (::flock(fd.get(), LOCK_EX | LOCK_NB) != 0)
-      return Status(Code::kNotWritable, "a save holds it");
+      return Status(Reason::kNotWritable, "a save holds it");
     if (::lstat(path.c_str(), &named) != 0 || !SameFile(opened, named))
-      return Status(Code::kMissing);
-    if (::unlink(path.c_str()) != 0) return Failed(Code::kNotWritable, errno);
+      return Status(Reason::kMissing);
+    if (::unlink(path.c_str()) != 0) return Failed(Reason::kNotWritable, errno);
     return Status::Ok();
   }
 
@@ -482,25 +507,32 @@ class PosixEnv : public Env {
 
  private:
   // Gives a new temporary file its mode, locks it and hands it out. A named
-  // file that another save removed before the lock was taken is reported as
-  // kInterrupted, to be created anew.
+  // file that another save took as a leftover before the lock was taken here
+  // sets *taken instead, to be created anew under another name.
   Status Prepared(Descriptor* fd, const std::string& folder, const std::string& path,
-                  const FileFacts& target, std::unique_ptr<TemporaryFile>* file) {
+                  const FileFacts& target, std::unique_ptr<TemporaryFile>* file, bool* taken) {
     Descriptor lock;
     if (!Lock(fd->get(), &lock)) {
       // Locked by a save that found it unlocked a moment ago and removes it.
-      if (!path.empty() && errno == EWOULDBLOCK) return Status(Code::kInterrupted);
-      return Abandon(path, Failed(Code::kWriteFailed, errno));
+      if (!path.empty() && errno == EWOULDBLOCK) {
+        *taken = true;
+        return Status(Reason::kWriteFailed, "taken by another save");
+      }
+      return Abandon(path, Failed(Reason::kWriteFailed, errno));
     }
     if (!path.empty()) {
       struct stat opened, named;
-      if (::fstat(fd->get(), &opened) != 0) return Abandon(path, Failed(Code::kWriteFailed, errno));
+      if (::fstat(fd->get(), &opened) != 0)
+        return Abandon(path, Failed(Reason::kWriteFailed, errno));
       // Removed as a leftover before the lock was taken; the name may be another's now.
-      if (::lstat(path.c_str(), &named) != 0 || !SameFile(opened, named))
-        return Status(Code::kInterrupted);
+      if (::lstat(path.c_str(), &named) != 0 || !SameFile(opened, named)) {
+        *taken = true;
+        return Status(Reason::kWriteFailed, "taken by another save");
+      }
     }
-    if (target.exists && ::fchmod(fd->get(), static_cast<mode_t>(target.mode & 0777)) != 0)
-      return Abandon(path, Failed(Code::kOwnerNotKept, errno));
+    if (target.exists &&
+        Retried([&] { return ::fchmod(fd->get(), static_cast<mode_t>(target.mode & 0777)); }) != 0)
+      return Abandon(path, Failed(Reason::kOwnerNotKept, errno));
     file->reset(new PosixTemporaryFile(fd->release(), lock.release(), folder, path));
     return Status::Ok();
   }
@@ -508,7 +540,6 @@ class PosixEnv : public Env {
   // Removes a named temporary file that will not be used, and passes `status` on.
   static Status Abandon(const std::string& path, Status status) {
     if (!path.empty()) ::unlink(path.c_str());
-    if (status.code() == Code::kInterrupted) return Status(Code::kWriteFailed, "interrupted");
     return status;
   }
 

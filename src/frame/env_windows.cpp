@@ -37,8 +37,6 @@
 namespace talvoro {
 namespace {
 
-using Code = Status::Code;
-
 // Attempts at a temporary name that no other file has.
 constexpr int kMaxNameAttempts = 100;
 // Tries of a call that another process's handle refuses, and the pause
@@ -67,7 +65,7 @@ std::string SystemMessage(DWORD error) {
   return message + "(error " + std::to_string(error) + ")";
 }
 
-Status Failed(Code code, DWORD error) {
+Status Failed(Reason code, DWORD error) {
   return Status(code, SystemMessage(error));
 }
 
@@ -200,7 +198,7 @@ class WindowsReadableFile : public ReadableFile {
     const DWORD ask = static_cast<DWORD>(capacity < kMaxTransfer ? capacity : kMaxTransfer);
     if (!::ReadFile(handle_.get(), buffer, ask, &read, nullptr)) {
       *got = 0;
-      return Failed(Code::kUnreadable, ::GetLastError());
+      return Failed(Reason::kUnreadable, ::GetLastError());
     }
     *got = read;
     return Status::Ok();
@@ -227,12 +225,12 @@ class WindowsTemporaryFile : public TemporaryFile {
   Status KeepAttributes(const std::string& target) override {
     const DWORD attributes = ::GetFileAttributesA(target.c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
-      return Failed(Code::kAttributesNotKept, ::GetLastError());
+      return Failed(Reason::kAttributesNotKept, ::GetLastError());
     FILE_BASIC_INFO info = {};  // times of zero are left as they are
     info.FileAttributes = attributes & kKeptAttributes;
     if (info.FileAttributes == 0) return Status::Ok();
     if (!::SetFileInformationByHandle(handle_.get(), FileBasicInfo, &info, sizeof info))
-      return Failed(Code::kAttributesNotKept, ::GetLastError());
+      return Failed(Reason::kAttributesNotKept, ::GetLastError());
     return Status::Ok();
   }
 
@@ -241,14 +239,14 @@ class WindowsTemporaryFile : public TemporaryFile {
     const DWORD ask = static_cast<DWORD>(size < kMaxTransfer ? size : kMaxTransfer);
     if (!::WriteFile(handle_.get(), data, ask, &done, nullptr)) {
       *written = 0;
-      return Failed(Code::kWriteFailed, ::GetLastError());
+      return Failed(Reason::kWriteFailed, ::GetLastError());
     }
     *written = done;
     return Status::Ok();
   }
 
   Status Sync() override {
-    if (!::FlushFileBuffers(handle_.get())) return Failed(Code::kSyncFailed, ::GetLastError());
+    if (!::FlushFileBuffers(handle_.get())) return Failed(Reason::kSyncFailed, ::GetLastError());
     return Status::Ok();
   }
 
@@ -256,7 +254,7 @@ class WindowsTemporaryFile : public TemporaryFile {
   Status Link() override { return Status::Ok(); }
 
   Status Close() override {
-    if (!handle_.Close()) return Failed(Code::kCloseFailed, ::GetLastError());
+    if (!handle_.Close()) return Failed(Reason::kCloseFailed, ::GetLastError());
     return Status::Ok();
   }
 
@@ -276,12 +274,12 @@ Status CreateFailed(DWORD error) {
     case ERROR_INVALID_DRIVE:
     case ERROR_BAD_NETPATH:
     case ERROR_BAD_NET_NAME:
-      return Failed(Code::kFolderMissing, error);
+      return Failed(Reason::kFolderMissing, error);
     case ERROR_ACCESS_DENIED:
     case ERROR_WRITE_PROTECT:
-      return Failed(Code::kNotWritable, error);
+      return Failed(Reason::kNotWritable, error);
     default:
-      return Failed(Code::kWriteFailed, error);
+      return Failed(Reason::kWriteFailed, error);
   }
 }
 
@@ -305,21 +303,22 @@ class WindowsEnv : public Env {
       return handle.valid() ? ERROR_SUCCESS : ::GetLastError();
     });
     if (error != ERROR_SUCCESS) {
-      if (NotFound(error)) return Failed(Code::kMissing, error);
+      if (NotFound(error)) return Failed(Reason::kMissing, error);
       // A folder cannot be opened this way; say what it is.
       const DWORD attributes = ::GetFileAttributesA(path.c_str());
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
-        return Status(Code::kNotRegular);
-      return Failed(Code::kUnreadable, error);
+        return Status(Reason::kNotRegular);
+      return Failed(Reason::kUnreadable, error);
     }
     // Devices (NUL, CON, COM1) and pipes are no documents.
-    if (::GetFileType(handle.get()) != FILE_TYPE_DISK) return Status(Code::kNotRegular);
+    if (::GetFileType(handle.get()) != FILE_TYPE_DISK) return Status(Reason::kNotRegular);
     BY_HANDLE_FILE_INFORMATION info;
     if (!::GetFileInformationByHandle(handle.get(), &info))
-      return Failed(Code::kUnreadable, ::GetLastError());
-    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Status(Code::kNotRegular);
+      return Failed(Reason::kUnreadable, ::GetLastError());
+    if (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) return Status(Reason::kNotRegular);
     LARGE_INTEGER bytes;
-    if (!::GetFileSizeEx(handle.get(), &bytes)) return Failed(Code::kUnreadable, ::GetLastError());
+    if (!::GetFileSizeEx(handle.get(), &bytes))
+      return Failed(Reason::kUnreadable, ::GetLastError());
     *size = static_cast<std::uint64_t>(bytes.QuadPart);
     file->reset(new WindowsReadableFile(handle.get()));
     handle.release();  // the readable file owns it now
@@ -344,13 +343,13 @@ class WindowsEnv : public Env {
       return handle.valid() ? ERROR_SUCCESS : ::GetLastError();
     });
     if (error == ERROR_FILE_NOT_FOUND) return Status::Ok();
-    if (NotFound(error)) return Failed(Code::kFolderMissing, error);
-    if (error != ERROR_SUCCESS) return Failed(Code::kNotWritable, error);
+    if (NotFound(error)) return Failed(Reason::kFolderMissing, error);
+    if (error != ERROR_SUCCESS) return Failed(Reason::kNotWritable, error);
     facts->exists = true;
     if (::GetFileType(handle.get()) != FILE_TYPE_DISK) return Status::Ok();
     BY_HANDLE_FILE_INFORMATION info;
     if (!::GetFileInformationByHandle(handle.get(), &info))
-      return Failed(Code::kNotWritable, ::GetLastError());
+      return Failed(Reason::kNotWritable, ::GetLastError());
     facts->regular = (info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) == 0;
     facts->writable = (info.dwFileAttributes & FILE_ATTRIBUTE_READONLY) == 0;
     facts->links = info.nNumberOfLinks;
@@ -379,18 +378,18 @@ class WindowsEnv : public Env {
       handle.release();  // the temporary file owns it now
       return Status::Ok();
     }
-    return Status(Code::kWriteFailed, "no free temporary name");
+    return Status(Reason::kWriteFailed, "no free temporary name");
   }
 
-  Status Replace(const std::string& from, const std::string& to, bool targetExists) override {
-    if (!targetExists) {
+  Status Replace(const std::string& from, const std::string& to) override {
+    if (!Exists(to)) {
       const DWORD error = Persisting([&] {
         return ::MoveFileExA(from.c_str(), to.c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                    ? ERROR_SUCCESS
                    : ::GetLastError();
       });
-      if (error != ERROR_SUCCESS) return Failed(Code::kRenameFailed, error);
+      if (error != ERROR_SUCCESS) return Failed(Reason::kRenameFailed, error);
       return Status::Ok();
     }
     // With a backup name, a failed ReplaceFileA leaves both files under
@@ -409,11 +408,11 @@ class WindowsEnv : public Env {
       const DWORD error = ::GetLastError();
       if (!Exists(to) && Exists(backup) &&
           !::MoveFileExA(backup.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
-        return Status(Code::kRenameFailed,
+        return Status(Reason::kRenameFailed,
                       SystemMessage(error) + "; the old file is kept as " + backup);
       }
       if (!HeldByAnother(error) || attempt == kSharingTries)
-        return Failed(Code::kRenameFailed, error);
+        return Failed(Reason::kRenameFailed, error);
       ::Sleep(kSharingPauseMs);
     }
   }
@@ -430,14 +429,14 @@ class WindowsEnv : public Env {
       const DWORD error = ::GetLastError();
       // A drive's root has no "." or "..": empty, it has no entry at all.
       if (error == ERROR_FILE_NOT_FOUND || error == ERROR_NO_MORE_FILES) return Status::Ok();
-      return Failed(Code::kUnreadable, error);
+      return Failed(Reason::kUnreadable, error);
     }
     do {
       const char* name = search.name();
       if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) names->push_back(name);
     } while (search.Next());
     const DWORD error = ::GetLastError();
-    if (error != ERROR_NO_MORE_FILES) return Failed(Code::kUnreadable, error);
+    if (error != ERROR_NO_MORE_FILES) return Failed(Reason::kUnreadable, error);
     return Status::Ok();
   }
 
@@ -446,13 +445,13 @@ class WindowsEnv : public Env {
   Status RemoveAbandoned(const std::string& path) override {
     WIN32_FILE_ATTRIBUTE_DATA data;
     if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
-      return Failed(Code::kMissing, ::GetLastError());
+      return Failed(Reason::kMissing, ::GetLastError());
     FILETIME now;
     ::GetSystemTimeAsFileTime(&now);
     const std::uint64_t written = std::max(Ticks(data.ftCreationTime), Ticks(data.ftLastWriteTime));
     if (Ticks(now) < written + kAbandonedAfter)
-      return Status(Code::kNotWritable, "written recently: a save may still use it");
-    if (!::DeleteFileA(path.c_str())) return Failed(Code::kNotWritable, ::GetLastError());
+      return Status(Reason::kNotWritable, "written recently: a save may still use it");
+    if (!::DeleteFileA(path.c_str())) return Failed(Reason::kNotWritable, ::GetLastError());
     return Status::Ok();
   }
 

@@ -8,8 +8,6 @@
 
 namespace talvoro {
 
-Reason ToReason(Status::Code code);
-
 // Fills `outcome`, when not null, from `status` and the count of elements a
 // writer changed; returns whether the status is a success.
 bool Report(const Status& status, int changed, Outcome* outcome);

@@ -15,12 +15,9 @@
 
 #include "frame/document.h"
 #include "frame/print.h"
-#include "frame/retry.h"
 
 namespace talvoro {
 namespace {
-
-using Code = Status::Code;
 
 // Text made only of white space, which reading drops and so never comes back.
 bool DroppedOnReading(const TiXmlNode* node) {
@@ -81,9 +78,8 @@ Status WriteAll(TemporaryFile& file, const std::string& text) {
   std::size_t done = 0;
   while (done < text.size()) {
     std::size_t written = 0;
-    TALVORO_RETURN_IF_ERROR(
-        Retrying([&] { return file.Write(text.data() + done, text.size() - done, &written); }));
-    if (written == 0) return Status(Code::kWriteFailed, "nothing was written");
+    TALVORO_RETURN_IF_ERROR(file.Write(text.data() + done, text.size() - done, &written));
+    if (written == 0) return Status(Reason::kWriteFailed, "nothing was written");
     done += written;
   }
   return Status::Ok();
@@ -106,25 +102,25 @@ Status Document::Save(const char* path) const {
   try {
     return SaveTo(path);
   } catch (const std::bad_alloc&) {
-    return Status(Code::kNoMemory);
+    return Status(Reason::kNoMemory);
   }
 }
 
 Status Document::SaveTo(const char* path) const {
-  if (!path || !*path) return Status(Code::kTargetNotRegular, "no path");
+  if (!path || !*path) return Status(Reason::kTargetNotRegular, "no path");
   std::string target, folder, name;
-  TALVORO_RETURN_IF_ERROR(Retrying([&] { return env_.ResolveLinks(path, &target); }));
+  TALVORO_RETURN_IF_ERROR(env_.ResolveLinks(path, &target));
   env_.Split(target, &folder, &name);
-  if (name.empty()) return Status(Code::kTargetNotRegular, "the path names a folder");
+  if (name.empty()) return Status(Reason::kTargetNotRegular, "the path names a folder");
 
   FileFacts facts;
-  TALVORO_RETURN_IF_ERROR(Retrying([&] { return env_.Inspect(target, &facts); }));
+  TALVORO_RETURN_IF_ERROR(env_.Inspect(target, &facts));
   if (facts.exists) {
-    if (!facts.regular) return Status(Code::kTargetNotRegular);
-    if (!facts.writable) return Status(Code::kNotWritable);
+    if (!facts.regular) return Status(Reason::kTargetNotRegular);
+    if (!facts.writable) return Status(Reason::kNotWritable);
     // Replacing the file would leave its other names with the old content;
     // writing it in place could tear it. Neither is acceptable.
-    if (facts.links > 1) return Status(Code::kHardLinks, std::to_string(facts.links) + " names");
+    if (facts.links > 1) return Status(Reason::kHardLinks, std::to_string(facts.links) + " names");
   }
 
   std::string text;
@@ -138,7 +134,7 @@ Status Document::SaveTo(const char* path) const {
     std::string copy = text;
     Document printed(env_);
     if (!printed.Parse(copy).ok() || !SameDocument(doc_, printed.doc_))
-      return Status(Code::kNotReadBack);
+      return Status(Reason::kNotReadBack);
   }
   const std::string lineBreak = env_.LineBreak();
   if (lineBreak != "\n") {
@@ -155,17 +151,16 @@ Status Document::SaveTo(const char* path) const {
 
   RemoveLeftovers(env_, folder);
   std::unique_ptr<TemporaryFile> file;
-  TALVORO_RETURN_IF_ERROR(Retrying([&] { return env_.CreateTemporary(folder, facts, &file); }));
+  TALVORO_RETURN_IF_ERROR(env_.CreateTemporary(folder, facts, &file));
   if (facts.exists) {
-    TALVORO_RETURN_IF_ERROR(Retrying([&] { return file->KeepOwner(facts); }));
-    TALVORO_RETURN_IF_ERROR(Retrying([&] { return file->KeepAttributes(target); }));
+    TALVORO_RETURN_IF_ERROR(file->KeepOwner(facts));
+    TALVORO_RETURN_IF_ERROR(file->KeepAttributes(target));
   }
   TALVORO_RETURN_IF_ERROR(WriteAll(*file, text));
-  TALVORO_RETURN_IF_ERROR(Retrying([&] { return file->Sync(); }));
-  TALVORO_RETURN_IF_ERROR(Retrying([&] { return file->Link(); }));
+  TALVORO_RETURN_IF_ERROR(file->Sync());
+  TALVORO_RETURN_IF_ERROR(file->Link());
   TALVORO_RETURN_IF_ERROR(file->Close());
-  TALVORO_RETURN_IF_ERROR(
-      Retrying([&] { return env_.Replace(file->Path(), target, facts.exists); }));
+  TALVORO_RETURN_IF_ERROR(env_.Replace(file->Path(), target));
   file->Published();
   // Make the new entry durable. The new content is in place by now, so a
   // failure here cannot be reported as "the old file is kept"; it is left out.

@@ -35,7 +35,7 @@ Status ReadWeather(Document& doc, const char* path, tagWeatherData& weather) {
   const TiXmlElement* root = doc.Load(path);
   if (!root) return doc.status();
   const TiXmlElement* weatherElement = root->FirstChildElement("weather");
-  if (!weatherElement) return Status(Status::Code::kNoWeather);
+  if (!weatherElement) return Status(Reason::kNoWeather);
   Observer* const observer = doc.observer();
 
   auto staged = Cleared<tagWeatherData>();

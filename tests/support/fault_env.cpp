@@ -101,9 +101,9 @@ Status FaultEnv::CreateTemporary(const std::string& folder, const talvoro::FileF
   return status;
 }
 
-Status FaultEnv::Replace(const std::string& from, const std::string& to, bool targetExists) {
+Status FaultEnv::Replace(const std::string& from, const std::string& to) {
   Status status;
-  return Fails("Replace", &status) ? status : base_.Replace(from, to, targetExists);
+  return Fails("Replace", &status) ? status : base_.Replace(from, to);
 }
 
 Status FaultEnv::SyncFolder(const std::string& folder) {

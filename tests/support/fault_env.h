@@ -46,8 +46,7 @@ class FaultEnv : public talvoro::Env {
   talvoro::Status Inspect(const std::string& path, talvoro::FileFacts* facts) override;
   talvoro::Status CreateTemporary(const std::string& folder, const talvoro::FileFacts& target,
                                   std::unique_ptr<talvoro::TemporaryFile>* file) override;
-  talvoro::Status Replace(const std::string& from, const std::string& to,
-                          bool targetExists) override;
+  talvoro::Status Replace(const std::string& from, const std::string& to) override;
   talvoro::Status SyncFolder(const std::string& folder) override;
   talvoro::Status ListFolder(const std::string& folder, std::vector<std::string>* names) override;
   talvoro::Status RemoveAbandoned(const std::string& path) override;
