@@ -60,6 +60,8 @@ TEST(NestingGuard, CountsOnlyElementsAsTinyXmlReadsThem) {
        bom + "<a x=\"\xE0\" y=\"><b><c/></b>\"/>", 3},
       {"a lead byte swallows the closing quote (UTF-8 by declaration)",
        "<?xml version='1.0' encoding='utf-8'?><a x=\"\xE0\" y=\"><b><c/></b>\"/>", 3},
+      {"UTF8 without its hyphen is UTF-8 too, as TinyXML takes it",
+       "<?xml encoding='UTF8'?><a x=\"\xE0\" y=\"><b><c/></b>\"/>", 3},
       {"no swallowing in another encoding",
        "<?xml version='1.0' encoding='ISO-8859-1'?><a x=\"\xE0\" y=\"><b><c/></b>\"/>", 1},
       {"an encoding spelt with a character reference",

@@ -1,5 +1,7 @@
 #include "fault_env.h"
 
+#include <algorithm>
+
 namespace testutil {
 namespace {
 
@@ -12,7 +14,11 @@ class FaultReadable : public talvoro::ReadableFile {
   Status Read(char* buffer, std::size_t capacity, std::size_t* got) override {
     Status status;
     if (env_.Fails("Read", &status)) return status;
-    return file_->Read(buffer, env_.Limited(capacity), got);
+    status = file_->Read(buffer, env_.Limited(capacity), got);
+    const std::string& scribble = env_.scribble();
+    if (status.ok() && *got < capacity)
+      scribble.copy(buffer + *got, std::min(scribble.size(), capacity - *got));
+    return status;
   }
 
  private:

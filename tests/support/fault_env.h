@@ -28,6 +28,10 @@ class FaultEnv : public talvoro::Env {
   void OnCall(std::function<void(const std::string&)> hook) { hook_ = std::move(hook); }
   // Lets no write or read move more than `bytes` at once.
   void LimitTransfers(std::size_t bytes) { transferLimit_ = bytes; }
+  // After each read, writes `bytes` into the buffer past what was read (as
+  // far as it goes): a caller may rely on no byte it did not get.
+  void ScribbleAfterReads(std::string bytes) { scribble_ = std::move(bytes); }
+  const std::string& scribble() const { return scribble_; }
 
   // The calls made so far, by name ("Write", "Replace", ...).
   const std::vector<std::string>& calls() const { return calls_; }
@@ -63,6 +67,7 @@ class FaultEnv : public talvoro::Env {
   int failAt_ = -1;
   talvoro::Status failure_;
   std::size_t transferLimit_ = 0;
+  std::string scribble_;
   std::vector<std::string> calls_;
   std::function<void(const std::string&)> hook_;
 };
