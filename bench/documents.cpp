@@ -1,13 +1,17 @@
 #include "documents.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <memory>
+#include <sstream>
 #include <string>
+#include <utility>
 
 #include <benchmark/benchmark.h>
 #include <tinyxml.h>
 
+#include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 
 namespace bench {
@@ -178,6 +182,30 @@ void SaveItemsInPlace(const std::string& path, int count, Fill fill) {
     item->LinkEndChild(new TiXmlText(""));
   }
   doc.SaveFile(path.c_str());
+}
+
+// The cases of every function that the library's table of documents names,
+// each document's reader first, then its writers; a function without a case
+// stops the program.
+std::vector<Case> InTableOrder(std::vector<Case> cases) {
+  std::vector<Case> ordered;
+  const auto take = [&](const std::string& function) {
+    for (Case& c : cases) {
+      if (c.name == function) {
+        ordered.push_back(std::move(c));
+        return;
+      }
+    }
+    std::fprintf(stderr, "no benchmark for %s\n", function.c_str());
+    std::abort();
+  };
+  for (int i = 0; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(i); ++i) {
+    take(type->reader);
+    std::istringstream writers(type->writers);
+    for (std::string writer; writers >> writer;)
+      take(writer);
+  }
+  return ordered;
 }
 
 }  // namespace
@@ -421,7 +449,7 @@ std::vector<Case> DocumentCases() {
            });
          };
        }});
-  return cases;
+  return InTableOrder(std::move(cases));
 }
 
 }  // namespace bench

@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <set>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -22,19 +23,12 @@ using talvoro::FindingKind;
 using talvoro::Reason;
 using testutil::WriteFile;
 
-// Each kind with the reader it diagnoses, by its name in the call table.
-const std::vector<std::pair<DocumentKind, const char*>>& Readers() {
-  static const std::vector<std::pair<DocumentKind, const char*>> readers = {
-      {DocumentKind::kServices, "GetServiceData"},
-      {DocumentKind::kParts, "GetPartData"},
-      {DocumentKind::kZones, "GetAreaData"},
-      {DocumentKind::kWeather, "GetWeatherData"},
-      {DocumentKind::kServers, "GetSrvData"},
-      {DocumentKind::kServerServices, "GetSrvServiceData"},
-      {DocumentKind::kVersion, "GeVersion"},
-      {DocumentKind::kSoftware, "GetSoftData"},
-      {DocumentKind::kShortcuts, "GetShutCutInfo"},
-      {DocumentKind::kUpdates, "GetUpdateData"}};
+// Each kind with the reader it diagnoses, by its name in the call table, from
+// the table of documents.
+std::vector<std::pair<DocumentKind, const char*>> Readers() {
+  std::vector<std::pair<DocumentKind, const char*>> readers;
+  for (int i = 0; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(i); ++i)
+    readers.emplace_back(type->kind, type->reader);
   return readers;
 }
 
@@ -68,6 +62,26 @@ Diagnosis Diagnose(DocumentKind kind, const std::string& path) {
       },
       &d.findings);
   return d;
+}
+
+// The table of documents: every kind once, in the order of DocumentKind, each
+// with a word of its own and an example that its reader reads; nothing past
+// the last.
+TEST(DocumentTypes, NameEveryKindOnceInOrderWithAnExampleItsReaderReads) {
+  std::set<std::string> words;
+  int count = 0;
+  for (; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(count); ++count) {
+    EXPECT_EQ(static_cast<int>(type->kind), count);
+    EXPECT_TRUE(words.insert(type->word).second) << type->word;
+    EXPECT_TRUE(calls::FindCall(type->reader)) << type->reader;
+    const std::string example = std::string(TALVORO_EXAMPLES_DIR "/") + type->example;
+    EXPECT_EQ(Diagnose(type->kind, example).reason, Reason::kOk) << example;
+  }
+  EXPECT_EQ(count, 10);
+  EXPECT_EQ(talvoro::DocumentTypeAt(-1), nullptr);
+  EXPECT_EQ(talvoro::Diagnose(static_cast<DocumentKind>(count), TALVORO_EXAMPLES_DIR "/parts.xml",
+                              nullptr, nullptr, nullptr),
+            Reason::kUnreadable);
 }
 
 TEST(Diagnose, EveryRefusalSaysWhyAndWhere) {

@@ -141,8 +141,8 @@ std::vector<Creation> Creations() {
 // Loads `path`, removes its first item and saves it back.
 Status Edit(Env& env, const std::string& path) {
   Document doc(env);
-  TiXmlElement* root = doc.Load(path.c_str());
-  if (!root) return doc.status();
+  const auto [status, root] = doc.Load(path.c_str());
+  if (!root) return status;
   root->RemoveChild(root->FirstChildElement());
   return doc.Save(path.c_str());
 }
@@ -371,8 +371,9 @@ TEST(RaceGuards, APathThatBecomesAFifoAfterItsCheckDoesNotBlockTheRead) {
     };
     CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
     talvoro::Document doc;
-    if (doc.Load(path.c_str())) return 1;
-    return doc.status().code() == talvoro::Reason::kNotRegular ? 0 : 2;
+    const talvoro::Document::Loaded loaded = doc.Load(path.c_str());
+    if (loaded.root) return 1;
+    return loaded.status.code() == talvoro::Reason::kNotRegular ? 0 : 2;
   });
   EXPECT_EQ(child.Wait(), 0);
 }

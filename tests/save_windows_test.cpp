@@ -32,8 +32,8 @@ using testutil::Writers;
 // Loads `path`, removes its first element and saves it back.
 Status Edit(talvoro::Env& env, const std::string& path) {
   talvoro::Document doc(env);
-  TiXmlElement* root = doc.Load(path.c_str());
-  if (!root) return doc.status();
+  const auto [status, root] = doc.Load(path.c_str());
+  if (!root) return status;
   root->RemoveChild(root->FirstChildElement());
   return doc.Save(path.c_str());
 }

@@ -23,15 +23,24 @@ namespace inspector {
 
 using Json = nlohmann::ordered_json;
 
-// One document kind that `talvoro show KIND FILE` can read.
+// Reads a file through the library into one JSON object holding an array per
+// container member (or an object for a single record). False when the library
+// returns false.
+using ReadAsJson = std::function<bool(const CString& path, Json& out)>;
+
+// How the inspector reads each document kind.
+struct KindReader {
+  talvoro::DocumentKind kind;
+  ReadAsJson read;
+};
+
+// One document kind that `talvoro show KIND FILE` can read: the library's
+// description of it, and how it is read.
 struct ShowKind {
   std::string name;      // the command word, e.g. "services"
   std::string document;  // what the file is, for messages: "service list"
   talvoro::DocumentKind kind;
-  // Reads the file through the library into one JSON object holding an array
-  // per container member (or an object for a single record). False when the
-  // library returns false.
-  std::function<bool(const CString& path, Json& out)> read;
+  ReadAsJson read;
 };
 
 // Exit status when the library returns false.
@@ -42,7 +51,8 @@ constexpr int kFindings = 3;
 // Prints "talvoro: MESSAGE" on stderr and returns kFailed.
 int Fail(const std::string& message);
 
-// Every kind that `show` and `check` know.
+// Every kind that `show` and `check` know: the library's document kinds, in
+// their order.
 std::vector<ShowKind> AllKinds();
 
 // The outcome's reason for a person: "malformed: Error reading end tag.
@@ -52,9 +62,9 @@ std::string Explain(const talvoro::Outcome& outcome);
 // Adds `check KIND FILE [--json]`.
 void AddCheckCommand(CLI::App& app, int& status);
 
-std::vector<ShowKind> ServiceKinds();
-std::vector<ShowKind> ReadOnlyKinds();
-std::vector<ShowKind> ReadWriteKinds();
+std::vector<KindReader> ServiceKinds();
+std::vector<KindReader> ReadOnlyKinds();
+std::vector<KindReader> ReadWriteKinds();
 
 // Adds set-version, delete-shortcut, write-shortcuts and write-updates. A
 // command whose library call returns false says why on stderr and sets

@@ -32,10 +32,17 @@ int Fail(const std::string& message) {
 }
 
 std::vector<ShowKind> AllKinds() {
-  std::vector<ShowKind> kinds;
+  std::vector<KindReader> readers;
   for (auto group : {ServiceKinds, ReadOnlyKinds, ReadWriteKinds}) {
-    for (ShowKind& kind : group())
-      kinds.push_back(std::move(kind));
+    for (KindReader& reader : group())
+      readers.push_back(std::move(reader));
+  }
+  std::vector<ShowKind> kinds;
+  for (int i = 0; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(i); ++i) {
+    for (KindReader& reader : readers) {
+      if (reader.kind == type->kind)
+        kinds.push_back({type->word, type->name, type->kind, reader.read});
+    }
   }
   return kinds;
 }

@@ -95,14 +95,14 @@ bool ReadVersion(const CString& path, Json& out) {
 
 }  // namespace
 
-std::vector<ShowKind> ReadOnlyKinds() {
+std::vector<KindReader> ReadOnlyKinds() {
   using talvoro::DocumentKind;
-  return {{"parts", "part list", DocumentKind::kParts, ReadParts},
-          {"zones", "zone area list", DocumentKind::kZones, ReadZones},
-          {"weather", "weather report", DocumentKind::kWeather, ReadWeather},
-          {"servers", "server list", DocumentKind::kServers, ReadServers},
-          {"server-services", "server service list", DocumentKind::kServerServices, ReadServices},
-          {"version", "version stamp", DocumentKind::kVersion, ReadVersion}};
+  return {{DocumentKind::kParts, ReadParts},
+          {DocumentKind::kZones, ReadZones},
+          {DocumentKind::kWeather, ReadWeather},
+          {DocumentKind::kServers, ReadServers},
+          {DocumentKind::kServerServices, ReadServices},
+          {DocumentKind::kVersion, ReadVersion}};
 }
 
 }  // namespace inspector

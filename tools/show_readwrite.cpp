@@ -23,23 +23,22 @@ Json UpdateJson(const tagUpdateData& r) {
 
 }  // namespace
 
-std::vector<ShowKind> ReadWriteKinds() {
-  return {{"software", "software component list", talvoro::DocumentKind::kSoftware,
+std::vector<KindReader> ReadWriteKinds() {
+  return {{talvoro::DocumentKind::kSoftware,
            [](const CString& path, Json& out) {
              CList<tagSoftData, const tagSoftData&> list;
              if (!CTinyXmlHelper::GetSoftData(list, path)) return false;
              out = {{"components", ToJsonArray(list, SoftJson)}};
              return true;
            }},
-          {"shortcuts", "shortcut list", talvoro::DocumentKind::kShortcuts,
+          {talvoro::DocumentKind::kShortcuts,
            [](const CString& path, Json& out) {
              CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
              if (!CTinyXmlHelper::GetShutCutInfo(array, path)) return false;
              out = {{"shortcuts", ToJsonArray(array, ShortcutJson)}};
              return true;
            }},
-          {"updates", "update list", talvoro::DocumentKind::kUpdates,
-           [](const CString& path, Json& out) {
+          {talvoro::DocumentKind::kUpdates, [](const CString& path, Json& out) {
              CList<tagUpdateData, const tagUpdateData&> list;
              if (!CTinyXmlHelper::GetUpdateData(list, path)) return false;
              out = {{"updates", ToJsonArray(list, UpdateJson)}};

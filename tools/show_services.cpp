@@ -26,9 +26,8 @@ Json ServerJson(const tagServiceServerInfo& r) {
 
 }  // namespace
 
-std::vector<ShowKind> ServiceKinds() {
-  return {{"services", "service list", talvoro::DocumentKind::kServices,
-           [](const CString& path, Json& out) {
+std::vector<KindReader> ServiceKinds() {
+  return {{talvoro::DocumentKind::kServices, [](const CString& path, Json& out) {
              tagServerListInfo info;
              if (!CTinyXmlHelper::GetServiceData(info, path)) return false;
              out = {{"types", ToJsonArray(info.types, TypeJson)},

@@ -31,6 +31,21 @@ enum class DocumentKind : int {
   kUpdates,         // GetUpdateData
 };
 
+// A document kind as the library names it. The texts live as long as the
+// library is loaded.
+struct DocumentType {
+  DocumentKind kind;
+  const char* word;     // one word for a command line: "services", "server-services"
+  const char* name;     // for a person: "service list"
+  const char* reader;   // the CTinyXmlHelper function that reads it: "GetServiceData"
+  const char* writers;  // the others that write it, by a blank: "DeleteShutCutInfo ..."; or ""
+  const char* example;  // its example document in the source tree's examples/: "services.xml"
+};
+
+// Every document kind in the order of DocumentKind: index 0 up to the last
+// kind, then null.
+TALVORO_API const DocumentType* DocumentTypeAt(int index);
+
 // Why a call failed, each reason with the words that name it; kOk when it
 // did not fail. The list is the one place a reason is added: the enum below
 // and ReasonText() are both made from it. The values are part of the ABI:

@@ -45,52 +45,6 @@ class Collector : public Observer {
   std::vector<Kept> kept_;
 };
 
-Status Read(DocumentKind kind, Document& doc, const char* path) {
-  switch (kind) {
-    case DocumentKind::kServices: {
-      tagServerListInfo info;
-      return ReadServiceList(doc, path, info);
-    }
-    case DocumentKind::kParts: {
-      tagPartListInfo info;
-      return ReadPartList(doc, path, info);
-    }
-    case DocumentKind::kZones: {
-      tagZoneAreaArray info;
-      return ReadZoneAreas(doc, path, info);
-    }
-    case DocumentKind::kWeather: {
-      tagWeatherData weather;
-      return ReadWeather(doc, path, weather);
-    }
-    case DocumentKind::kServers: {
-      CList<tagSrvData, const tagSrvData&> list;
-      return ReadServerList(doc, path, list);
-    }
-    case DocumentKind::kServerServices: {
-      CList<tagSrvService, const tagSrvService&> list;
-      return ReadServerServices(doc, path, list);
-    }
-    case DocumentKind::kVersion: {
-      CString version, updateTime;
-      return ReadVersion(doc, path, version, updateTime);
-    }
-    case DocumentKind::kSoftware: {
-      CList<tagSoftData, const tagSoftData&> list;
-      return ReadSoftware(doc, path, list);
-    }
-    case DocumentKind::kShortcuts: {
-      CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
-      return ReadShortcuts(doc, path, array);
-    }
-    case DocumentKind::kUpdates: {
-      CList<tagUpdateData, const tagUpdateData&> list;
-      return ReadUpdates(doc, path, list);
-    }
-  }
-  return Status(Reason::kUnreadable, "unknown document kind");
-}
-
 }  // namespace
 
 Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCallback callback,
@@ -100,7 +54,9 @@ Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCa
     Collector findings;
     {
       Document doc(Env::Default(), &findings);
-      status = Read(kind, doc, path);
+      const DocumentRow* row = FindDocument(kind);
+      status =
+          row ? row->diagnose(doc, path) : Status(Reason::kUnreadable, "unknown document kind");
     }
     if (status.ok() && callback) findings.HandOut(callback, context);
   } catch (const std::bad_alloc&) {

@@ -86,24 +86,32 @@ ChildElementRange<const TiXmlElement> Document::Children(const TiXmlElement& par
   return ChildElements(parent, name);
 }
 
-ChildElementRange<const TiXmlElement> Document::Leaves(const TiXmlElement& parent,
-                                                       const char* name) const {
+ChildElementRange<const TiXmlElement> Document::LastLevel(const TiXmlElement& parent,
+                                                          const char* name) const {
   if (observer_) {
-    for (const TiXmlElement& leaf : Children(parent, name))
-      Leaf(leaf);
+    for (const TiXmlElement& element : Children(parent, name))
+      NothingReadBelow(element);
   }
   return ChildElements(parent, name);
 }
 
-void Document::Leaf(const TiXmlElement& element) const {
+void Document::NothingReadBelow(const TiXmlElement& element) const {
   if (!observer_) return;
   for (const TiXmlElement& below : ChildElements(element))
     ObservePassedOver(*observer_, below, "below the last level read");
 }
 
-TiXmlElement* Document::Load(const char* path) {
-  status_ = Read(path);
-  return status_.ok() ? doc_.FirstChildElement() : nullptr;
+const TiXmlElement* Document::Entry(const TiXmlElement& parent, const char* name) const {
+  const TiXmlElement* entry = parent.FirstChildElement(name);
+  if (!entry && observer_) ObserveMissing(*observer_, parent, name);
+  return entry;
+}
+
+Document::Loaded Document::Load(const char* path) {
+  Loaded loaded;
+  loaded.status = Read(path);
+  if (loaded.status.ok()) loaded.root = doc_.FirstChildElement();
+  return loaded;
 }
 
 Status Document::Read(const char* path) {

@@ -5,6 +5,8 @@
 #ifndef TALVORO_FRAME_DOCUMENT_H_
 #define TALVORO_FRAME_DOCUMENT_H_
 
+#include <array>
+#include <cstddef>
 #include <string>
 
 #include <tinyxml.h>
@@ -24,31 +26,59 @@ class Document {
   Document(const Document&) = delete;
   Document& operator=(const Document&) = delete;
 
-  // Loads and parses the file at `path`. Returns the document element (the
-  // first element at the top), or null when the document is refused; status()
-  // then says why: missing, not a regular file, unreadable, over
-  // kMaxDocumentBytes, empty, malformed, nested deeper than kMaxNesting, an
-  // element with more than kMaxAttributes attributes, or no element at all.
-  // The library's own allocation failures are a refusal too (kNoMemory).
-  TiXmlElement* Load(const char* path);
-  const Status& status() const { return status_; }
+  // What loading gives: the document element (the first element at the top)
+  // and a success, or no element and the reason the document is refused:
+  // missing, not a regular file, unreadable, over kMaxDocumentBytes, empty,
+  // malformed, nested deeper than kMaxNesting, an element with more than
+  // kMaxAttributes attributes, or no element at all. The library's own
+  // allocation failures are a refusal too (kNoMemory).
+  struct Loaded {
+    Status status;
+    TiXmlElement* root = nullptr;
+  };
+  // Loads and parses the file at `path`.
+  Loaded Load(const char* path);
 
-  // The walks and values of a reader. With an observer they report what the
-  // reader passes over or changes: Children() the child elements of other
-  // names than `name`, Leaves() (the last level a reader reads) the child
-  // elements below each, Fields() every value stored otherwise than written.
-  // With an observer the document keeps the line of every element.
+  // How a reader walks the document and takes its values. With an observer
+  // (the diagnosis) they also report what the reader passes over or changes,
+  // and the document keeps the line of every element; without one they cost
+  // the reader nothing more than the walk.
+  //
+  // The child elements of `parent`, or those named `name` (the others are
+  // passed over).
   ChildElementRange<const TiXmlElement> Children(const TiXmlElement& parent,
                                                  const char* name = nullptr) const;
-  ChildElementRange<const TiXmlElement> Leaves(const TiXmlElement& parent,
-                                               const char* name = nullptr) const;
-  // `element` itself is the last level read.
-  void Leaf(const TiXmlElement& element) const;
+  // The same, for the last level the reader reads: whatever lies below each
+  // of them is passed over.
+  ChildElementRange<const TiXmlElement> LastLevel(const TiXmlElement& parent,
+                                                  const char* name = nullptr) const;
+  // `element` is itself the last level the reader reads.
+  void NothingReadBelow(const TiXmlElement& element) const;
+  // The first child element of `parent` named `name`, or null: missing.
+  const TiXmlElement* Entry(const TiXmlElement& parent, const char* name) const;
+  // The first N child elements of `parent` named `name`, then null for each
+  // of the N that is missing.
+  template <std::size_t N>
+  std::array<const TiXmlElement*, N> Entries(const TiXmlElement& parent, const char* name) const {
+    std::array<const TiXmlElement*, N> entries{};
+    std::size_t found = 0;
+    for (const TiXmlElement& entry : ChildElements(parent, name)) {
+      if (found == N) break;
+      entries[found++] = &entry;
+    }
+    for (std::size_t i = found; observer_ && i < N; ++i)
+      ObserveMissing(*observer_, parent, name);
+    return entries;
+  }
+  // The element's attributes as its record's fields take them.
   talvoro::Fields Fields(const TiXmlElement& element) const { return {element, observer_}; }
+  // The observer, for the frame's helpers that take values otherwise
+  // (ChildValues); null for the exported functions.
+  Observer* observer() const { return observer_; }
+
   // Keeps the line and column of every element and of a parse error, as
   // the document does anyway with an observer. Call before Load().
   void TrackPositions() { trackPositions_ = true; }
-  Observer* observer() const { return observer_; }
 
   // The TinyXML document, for building a new one or editing a loaded one.
   TiXmlDocument& Xml() { return doc_; }
@@ -79,7 +109,6 @@ class Document {
   Env& env_;
   Observer* observer_;
   TiXmlDocument doc_;
-  Status status_;
   bool byteOrderMark_ = false;
   bool trackPositions_ = false;
 };

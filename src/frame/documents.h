@@ -1,32 +1,59 @@
-// Every document's reader as a function of a Document, written once: the
-// exported functions run it with the system's file layer and no observer, the
-// diagnosis with an observer and containers of its own. Each returns why it
-// refused the document, or success. The writers that take the host's
-// containers are here too; the others are those of talvoro/diagnose.h.
+// The documents: every reader, written once as a function of the loaded
+// document, and the table of document kinds that everything else is driven
+// by. The exported functions run a reader with the system's file layer and
+// no observer, the diagnosis with an observer and containers of its own.
+// Each reader returns why it refused the document, or success. The writers
+// that take the host's containers are here too; the others are those of
+// talvoro/diagnose.h.
 #ifndef TALVORO_FRAME_DOCUMENTS_H_
 #define TALVORO_FRAME_DOCUMENTS_H_
 
 #include "frame/document.h"
+#include "talvoro/diagnose.h"
 #include "talvoro/records.h"
 
 namespace talvoro {
 
-Status ReadServiceList(Document& doc, const char* path, tagServerListInfo& info);
-Status ReadPartList(Document& doc, const char* path, tagPartListInfo& info);
-Status ReadZoneAreas(Document& doc, const char* path, tagZoneAreaArray& info);
-Status ReadWeather(Document& doc, const char* path, tagWeatherData& weather);
-Status ReadServerList(Document& doc, const char* path, CList<tagSrvData, const tagSrvData&>& list);
-Status ReadServerServices(Document& doc, const char* path,
+Status ReadServiceList(const Document& doc, const TiXmlElement& root, tagServerListInfo& info);
+Status ReadPartList(const Document& doc, const TiXmlElement& root, tagPartListInfo& info);
+Status ReadZoneAreas(const Document& doc, const TiXmlElement& root, tagZoneAreaArray& info);
+Status ReadWeather(const Document& doc, const TiXmlElement& root, tagWeatherData& weather);
+Status ReadServerList(const Document& doc, const TiXmlElement& root,
+                      CList<tagSrvData, const tagSrvData&>& list);
+Status ReadServerServices(const Document& doc, const TiXmlElement& root,
                           CList<tagSrvService, const tagSrvService&>& list);
-Status ReadVersion(Document& doc, const char* path, CString& version, CString& updateTime);
-Status ReadSoftware(Document& doc, const char* path, CList<tagSoftData, const tagSoftData&>& list);
-Status ReadShortcuts(Document& doc, const char* path,
+Status ReadVersion(const Document& doc, const TiXmlElement& root, CString& version,
+                   CString& updateTime);
+Status ReadSoftware(const Document& doc, const TiXmlElement& root,
+                    CList<tagSoftData, const tagSoftData&>& list);
+Status ReadShortcuts(const Document& doc, const TiXmlElement& root,
                      CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array);
-Status ReadUpdates(Document& doc, const char* path,
+Status ReadUpdates(const Document& doc, const TiXmlElement& root,
                    CList<tagUpdateData, const tagUpdateData&>& list);
+
+// Loads the file at `path` into `doc` and runs `reader` on its document
+// element; the loader's reason when the document is refused.
+template <typename... Containers>
+Status ReadDocument(Document& doc, const char* path,
+                    Status (*reader)(const Document&, const TiXmlElement&, Containers&...),
+                    Containers&... containers) {
+  const Document::Loaded loaded = doc.Load(path);
+  if (!loaded.root) return loaded.status;
+  return reader(doc, *loaded.root, containers...);
+}
 
 // Replaces the document with the list's items, head to tail.
 Status SaveUpdates(const char* path, CList<tagUpdateData, const tagUpdateData&>& list);
+
+// One document kind: how the library names it, and its reader run into
+// containers of its own, as the diagnosis runs it.
+struct DocumentRow {
+  DocumentType type;
+  Status (*diagnose)(Document& doc, const char* path);
+};
+
+// The row of `kind`; null for a value that names no kind.
+const DocumentRow* FindDocument(DocumentKind kind);
 
 }  // namespace talvoro
 

@@ -13,10 +13,10 @@ namespace {
 
 // Runs a document's reader with the system's file layer and no observer.
 template <typename... Containers>
-bool Read(talvoro::Status (*reader)(talvoro::Document&, const char*, Containers&...),
+bool Read(talvoro::Status (*reader)(const talvoro::Document&, const TiXmlElement&, Containers&...),
           const char* path, Containers&... containers) {
   talvoro::Document doc;
-  return reader(doc, path, containers...).ok();
+  return talvoro::ReadDocument(doc, path, reader, containers...).ok();
 }
 
 }  // namespace

@@ -7,24 +7,22 @@
 
 namespace talvoro {
 
-Status ReadPartList(Document& doc, const char* path, tagPartListInfo& info) {
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
+Status ReadPartList(const Document& doc, const TiXmlElement& root, tagPartListInfo& info) {
   std::size_t parts = 0, subParts = 0;
-  for (const TiXmlElement& partElement : ChildElements(*root)) {
+  for (const TiXmlElement& partElement : ChildElements(root)) {
     ++parts;
     subParts += Count(ChildElements(partElement));
   }
   GrowFor(Appends{info.parts, parts}, Appends{info.subParts, subParts});
 
-  for (const TiXmlElement& partElement : doc.Children(*root)) {
+  for (const TiXmlElement& partElement : doc.Children(root)) {
     const Fields partIn = doc.Fields(partElement);
     auto part = Cleared<tagPartInfo>();
     part.id = partIn.Number("id");
     partIn.Text(part.name, "Name");
     partIn.Text(part.url, "Url");
 
-    for (const TiXmlElement& subElement : doc.Leaves(partElement)) {
+    for (const TiXmlElement& subElement : doc.LastLevel(partElement)) {
       const Fields subIn = doc.Fields(subElement);
       auto sub = Cleared<tagSubPartInfo>();
       sub.parentId = part.id;

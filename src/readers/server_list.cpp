@@ -4,10 +4,9 @@
 
 namespace talvoro {
 
-Status ReadServerList(Document& doc, const char* path, CList<tagSrvData, const tagSrvData&>& list) {
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
-  for (const TiXmlElement& serverElement : doc.Leaves(*root)) {
+Status ReadServerList(const Document& doc, const TiXmlElement& root,
+                      CList<tagSrvData, const tagSrvData&>& list) {
+  for (const TiXmlElement& serverElement : doc.LastLevel(root)) {
     const Fields in = doc.Fields(serverElement);
     auto server = Cleared<tagSrvData>();
     server.id = in.Number16("id");

@@ -4,11 +4,9 @@
 
 namespace talvoro {
 
-Status ReadServerServices(Document& doc, const char* path,
+Status ReadServerServices(const Document& doc, const TiXmlElement& root,
                           CList<tagSrvService, const tagSrvService&>& list) {
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
-  for (const TiXmlElement& serviceElement : doc.Leaves(*root)) {
+  for (const TiXmlElement& serviceElement : doc.LastLevel(root)) {
     const Fields in = doc.Fields(serviceElement);
     auto service = Cleared<tagSrvService>();
     service.id = in.Number("id");

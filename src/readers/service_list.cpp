@@ -8,11 +8,9 @@
 
 namespace talvoro {
 
-Status ReadServiceList(Document& doc, const char* path, tagServerListInfo& info) {
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
+Status ReadServiceList(const Document& doc, const TiXmlElement& root, tagServerListInfo& info) {
   std::size_t types = 0, kinds = 0, servers = 0;
-  for (const TiXmlElement& typeElement : ChildElements(*root)) {
+  for (const TiXmlElement& typeElement : ChildElements(root)) {
     ++types;
     for (const TiXmlElement& kindElement : ChildElements(typeElement)) {
       ++kinds;
@@ -21,7 +19,7 @@ Status ReadServiceList(Document& doc, const char* path, tagServerListInfo& info)
   }
   GrowFor(Appends{info.types, types}, Appends{info.kinds, kinds}, Appends{info.servers, servers});
 
-  for (const TiXmlElement& typeElement : doc.Children(*root)) {
+  for (const TiXmlElement& typeElement : doc.Children(root)) {
     const Fields typeIn = doc.Fields(typeElement);
     auto type = Cleared<tagServiceTypeInfo>();
     type.id = typeIn.Number16("id");
@@ -41,7 +39,7 @@ Status ReadServiceList(Document& doc, const char* path, tagServerListInfo& info)
       kindIn.Text(kind.unzipDir, "UnzipDir");
       kindIn.Text(kind.selfstock, "selfstock");
 
-      for (const TiXmlElement& serverElement : doc.Leaves(kindElement)) {
+      for (const TiXmlElement& serverElement : doc.LastLevel(kindElement)) {
         const Fields serverIn = doc.Fields(serverElement);
         auto server = Cleared<tagServiceServerInfo>();
         server.kindId = kind.id;

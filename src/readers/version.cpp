@@ -3,14 +3,13 @@
 
 namespace talvoro {
 
-Status ReadVersion(Document& doc, const char* path, CString& version, CString& updateTime) {
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
-  doc.Leaf(*root);
+Status ReadVersion(const Document& doc, const TiXmlElement& root, CString& version,
+                   CString& updateTime) {
+  doc.NothingReadBelow(root);
   // Both values are copied before either output changes, so a failed copy
   // leaves the caller's strings as they were. The update time is assigned
   // last: one string passed for both ends up holding it.
-  const Fields in = doc.Fields(*root);
+  const Fields in = doc.Fields(root);
   CString readVersion(in.Value("version"));
   CString readUpdateTime(in.Value("updatetime"));
   version = readVersion;

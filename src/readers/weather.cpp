@@ -7,7 +7,7 @@
 namespace talvoro {
 namespace {
 
-// The values below one element of the weather document.
+// The values below one element of the weather document, which may be missing.
 class Entries {
  public:
   Entries(const Document& doc, const TiXmlElement* parent) : doc_(doc), parent_(parent) {}
@@ -16,12 +16,9 @@ class Entries {
   // missing parent, child or attribute leaves the (cleared) field empty.
   template <std::size_t W>
   void Data(char (&field)[W], const char* name) const {
-    const TiXmlElement* element = parent_ ? parent_->FirstChildElement(name) : nullptr;
-    if (element) {
-      doc_.Fields(*element).Text(field, "Data");
-    } else if (parent_ && doc_.observer()) {
-      ObserveMissing(*doc_.observer(), *parent_, name);
-    }
+    if (!parent_) return;
+    if (const TiXmlElement* entry = doc_.Entry(*parent_, name))
+      doc_.Fields(*entry).Text(field, "Data");
   }
 
  private:
@@ -31,27 +28,20 @@ class Entries {
 
 }  // namespace
 
-Status ReadWeather(Document& doc, const char* path, tagWeatherData& weather) {
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
-  const TiXmlElement* weatherElement = root->FirstChildElement("weather");
+Status ReadWeather(const Document& doc, const TiXmlElement& root, tagWeatherData& weather) {
+  const TiXmlElement* weatherElement = root.FirstChildElement("weather");
   if (!weatherElement) return Status(Reason::kNoWeather);
-  Observer* const observer = doc.observer();
 
   auto staged = Cleared<tagWeatherData>();
-  const TiXmlElement* current = weatherElement->FirstChildElement("current_conditions");
-  if (!current && observer) ObserveMissing(*observer, *weatherElement, "current_conditions");
-  const Entries now(doc, current);
+  const Entries now(doc, doc.Entry(*weatherElement, "current_conditions"));
   now.Data(staged.tempF, "temp_f");
   now.Data(staged.tempC, "temp_c");
   now.Data(staged.humidity, "humidity");
   now.Data(staged.windCondition, "wind_condition");
 
   tagForecastData* forecast = staged.forecasts;
-  tagForecastData* const forecastsEnd = staged.forecasts + 4;
-  for (const TiXmlElement& conditions : ChildElements(*weatherElement, "forecast_conditions")) {
-    if (forecast == forecastsEnd) break;
-    const Entries day(doc, &conditions);
+  for (const TiXmlElement* conditions : doc.Entries<4>(*weatherElement, "forecast_conditions")) {
+    const Entries day(doc, conditions);
     day.Data(forecast->dayOfWeek, "day_of_week");
     day.Data(forecast->low, "low");
     day.Data(forecast->high, "high");
@@ -59,8 +49,6 @@ Status ReadWeather(Document& doc, const char* path, tagWeatherData& weather) {
     day.Data(forecast->condition, "condition");
     ++forecast;
   }
-  for (; observer && forecast != forecastsEnd; ++forecast)
-    ObserveMissing(*observer, *weatherElement, "forecast_conditions");
   weather = staged;
   return Status::Ok();
 }

@@ -18,12 +18,13 @@ void AddItem(ItemsDocument& doc, const tagShortCutInfo& shortcut) {
 }
 
 // Removes the first item whose "file" equals the shortcut's text exactly and
-// saves everything else of the document back; no match is no failure.
-Status Delete(const char* path, const tagShortCutInfo& shortcut, int* removed, bool positions) {
+// saves everything else of the document back; no match is no failure. A
+// refusal to load says where the document went wrong.
+Status Delete(const char* path, const tagShortCutInfo& shortcut, int* removed) {
   Document doc;
-  if (positions) doc.TrackPositions();
-  TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
+  doc.TrackPositions();
+  const auto [status, root] = doc.Load(path);
+  if (!root) return status;
   *removed = 0;
   const std::string wanted = FieldText(shortcut.file);
   for (TiXmlElement& item : ChildElements(*root, "item")) {
@@ -38,12 +39,10 @@ Status Delete(const char* path, const tagShortCutInfo& shortcut, int* removed, b
 
 }  // namespace
 
-Status ReadShortcuts(Document& doc, const char* path,
+Status ReadShortcuts(const Document& doc, const TiXmlElement& root,
                      CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array) {
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
-  GrowFor(Appends{array, Count(ChildElements(*root, "item"))});
-  for (const TiXmlElement& item : doc.Leaves(*root, "item")) {
+  GrowFor(Appends{array, Count(ChildElements(root, "item"))});
+  for (const TiXmlElement& item : doc.LastLevel(root, "item")) {
     auto shortcut = Cleared<tagShortCutInfo>();
     doc.Fields(item).Text(shortcut.file, "file");
     array.Add(shortcut);
@@ -61,7 +60,7 @@ bool WriteShortcuts(const char* path, const tagShortCutInfo* shortcuts, int coun
 
 bool DeleteShortcut(const char* path, const tagShortCutInfo& shortcut, Outcome* outcome) {
   int removed = 0;
-  const Status status = Delete(path, shortcut, &removed, outcome != nullptr);
+  const Status status = Delete(path, shortcut, &removed);
   return Report(status, removed, outcome);
 }
 

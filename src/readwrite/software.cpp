@@ -9,13 +9,13 @@ namespace talvoro {
 namespace {
 
 // Every component whose "id" agrees with soft.id in its low 16 bits gets the
-// new version; the document is saved back whether or not any matched. With
-// `positions`, a malformed document's error carries its line and column.
-Status SetVersion(const tagSoftData& soft, const char* path, int* updated, bool positions) {
+// new version; the document is saved back whether or not any matched. A
+// refusal to load says where the document went wrong.
+Status SetVersion(const tagSoftData& soft, const char* path, int* updated) {
   Document doc;
-  if (positions) doc.TrackPositions();
-  TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
+  doc.TrackPositions();
+  const auto [status, root] = doc.Load(path);
+  if (!root) return status;
   *updated = 0;
   for (TiXmlElement& group : ChildElements(*root)) {
     for (TiXmlElement& component : ChildElements(group)) {
@@ -30,11 +30,10 @@ Status SetVersion(const tagSoftData& soft, const char* path, int* updated, bool 
 
 }  // namespace
 
-Status ReadSoftware(Document& doc, const char* path, CList<tagSoftData, const tagSoftData&>& list) {
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
-  for (const TiXmlElement& group : doc.Children(*root)) {
-    for (const TiXmlElement& component : doc.Leaves(group)) {
+Status ReadSoftware(const Document& doc, const TiXmlElement& root,
+                    CList<tagSoftData, const tagSoftData&>& list) {
+  for (const TiXmlElement& group : doc.Children(root)) {
+    for (const TiXmlElement& component : doc.LastLevel(group)) {
       const Fields in = doc.Fields(component);
       auto soft = Cleared<tagSoftData>();
       soft.id = in.Number16("id");
@@ -52,7 +51,7 @@ Status ReadSoftware(Document& doc, const char* path, CList<tagSoftData, const ta
 
 bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome) {
   int updated = 0;
-  const Status status = SetVersion(soft, path, &updated, outcome != nullptr);
+  const Status status = SetVersion(soft, path, &updated);
   return Report(status, updated, outcome);
 }
 

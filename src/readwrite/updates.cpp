@@ -16,11 +16,9 @@ void AddItem(ItemsDocument& doc, const tagUpdateData& update) {
 
 }  // namespace
 
-Status ReadUpdates(Document& doc, const char* path,
+Status ReadUpdates(const Document& doc, const TiXmlElement& root,
                    CList<tagUpdateData, const tagUpdateData&>& list) {
-  const TiXmlElement* root = doc.Load(path);
-  if (!root) return doc.status();
-  for (const TiXmlElement& item : doc.Leaves(*root, "item")) {
+  for (const TiXmlElement& item : doc.LastLevel(root, "item")) {
     const Fields in = doc.Fields(item);
     auto update = Cleared<tagUpdateData>();
     in.Text(update.file, "file");

@@ -4,10 +4,12 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <sstream>
 #include <string>
 #include <system_error>
 #include <type_traits>
 
+#include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 
 namespace calls {
@@ -310,57 +312,76 @@ Outcome WriteUpdates(const std::string& path, const std::string& bytes) {
   return outcome;
 }
 
+// The example of the document that the function reads or writes, as the
+// table of documents names it.
+const char* ExampleOf(const std::string& function) {
+  for (int i = 0; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(i); ++i) {
+    if (function == type->reader) return type->example;
+    std::istringstream writers(type->writers);
+    for (std::string writer; writers >> writer;) {
+      if (function == writer) return type->example;
+    }
+  }
+  return nullptr;
+}
+
+std::vector<DocumentCall> WithExamples(std::vector<DocumentCall> calls) {
+  for (DocumentCall& call : calls)
+    call.example = ExampleOf(call.name);
+  return calls;
+}
+
 }  // namespace
 
 const std::vector<DocumentCall>& AllCalls() {
   using H = CTinyXmlHelper;
-  static const std::vector<DocumentCall> calls = {
+  static const std::vector<DocumentCall> calls = WithExamples({
       {"GetServiceData", Kind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadArrays(&H::GetServiceData, path, &tagServerListInfo::types,
                            &tagServerListInfo::kinds, &tagServerListInfo::servers);
        },
-       "services.xml"},
+       nullptr},
       {"GetPartData", Kind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadArrays(&H::GetPartData, path, &tagPartListInfo::parts,
                            &tagPartListInfo::subParts);
        },
-       "parts.xml"},
-      {"GetWeatherData", Kind::kReader, &Weather, "weather.xml"},
+       nullptr},
+      {"GetWeatherData", Kind::kReader, &Weather, nullptr},
       {"GetAreaData", Kind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadArrays(&H::GetAreaData, path, &tagZoneAreaArray::zones,
                            &tagZoneAreaArray::areas);
        },
-       "zones.xml"},
+       nullptr},
       {"GetSrvData", Kind::kReader,
        [](const std::string& path, const std::string&) { return ReadInto(&H::GetSrvData, path); },
-       "servers.xml"},
+       nullptr},
       {"GetSrvServiceData", Kind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadInto(&H::GetSrvServiceData, path);
        },
-       "server-services.xml"},
-      {"GeVersion", Kind::kReader, &Version, "version.xml"},
+       nullptr},
+      {"GeVersion", Kind::kReader, &Version, nullptr},
       {"GetSoftData", Kind::kReader,
        [](const std::string& path, const std::string&) { return ReadInto(&H::GetSoftData, path); },
-       "software.xml"},
+       nullptr},
       {"GetUpdateData", Kind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadInto(&H::GetUpdateData, path);
        },
-       "updates.xml"},
+       nullptr},
       {"GetShutCutInfo", Kind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadInto(&H::GetShutCutInfo, path);
        },
-       "shortcuts.xml"},
-      {"SetSoftVersion", Kind::kEditor, &SetVersion, "software.xml"},
-      {"DeleteShutCutInfo", Kind::kEditor, &DeleteShortcut, "shortcuts.xml"},
-      {"WrittingShutCutInfo", Kind::kWriter, &WriteShortcuts, "shortcuts.xml", "GetShutCutInfo"},
-      {"WrittingUpdateFile", Kind::kWriter, &WriteUpdates, "updates.xml", "GetUpdateData"},
-  };
+       nullptr},
+      {"SetSoftVersion", Kind::kEditor, &SetVersion, nullptr},
+      {"DeleteShutCutInfo", Kind::kEditor, &DeleteShortcut, nullptr},
+      {"WrittingShutCutInfo", Kind::kWriter, &WriteShortcuts, nullptr, "GetShutCutInfo"},
+      {"WrittingUpdateFile", Kind::kWriter, &WriteUpdates, nullptr, "GetUpdateData"},
+  });
   return calls;
 }
 

@@ -40,7 +40,8 @@ struct DocumentCall {
   // (raw record bytes, one record after the other, as a host might pass
   // them, terminators or not) to `path`.
   Outcome (*run)(const std::string& path, const std::string& records);
-  // The bundled example of its document, under examples/.
+  // The bundled example of its document, under examples/, as the table of
+  // documents names it.
   const char* example;
   // Writers: the reader whose records they write.
   const char* recordsFrom = nullptr;
