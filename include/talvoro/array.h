@@ -14,7 +14,6 @@
 
 #include <cstdint>
 #include <cstring>
-#include <functional>
 #include <new>
 #include <type_traits>
 
@@ -28,11 +27,6 @@ constexpr std::int32_t GrowthStep(std::int32_t size, std::int32_t growBy) {
   if (growBy != 0) return growBy;
   return size / 8 < 4 ? 4 : (size / 8 > 1024 ? 1024 : size / 8);
 }
-
-// The library's own access to an array's block, defined inside the library
-// only: it lets a reader grow several arrays together, all or none.
-template <class Array>
-struct ArrayAccess;
 
 }  // namespace talvoro
 
@@ -71,8 +65,7 @@ class TALVORO_VISIBLE CArrayTemplate {
     if (index < 0) AfxThrowInvalidArgException();
     if (index >= size_) {
       if (index == INT32_MAX) AfxThrowInvalidArgException();
-      if (std::less<const T*>()(&value, data_) ||
-          !std::less<const T*>()(&value, data_ + capacity_)) {
+      if (!InBlock(&value)) {
         SetSize(index + 1);
       } else {
         // `value` lives in our own block, which growth may release: copy it first.
@@ -104,8 +97,16 @@ class TALVORO_VISIBLE CArrayTemplate {
     // A block whose byte count the size type cannot hold (on 32-bit targets)
     // is one that cannot be allocated.
     if (static_cast<std::size_t>(newCapacity) > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
-    Adopt(static_cast<T*>(::operator new[](static_cast<std::size_t>(newCapacity) * sizeof(T))),
-          newCapacity);
+    T* block = static_cast<T*>(::operator new[](static_cast<std::size_t>(newCapacity) * sizeof(T)));
+    // The elements in use are copied over, the other slots cleared, and the
+    // old block released.
+    if (size_ > 0)
+      std::memcpy(static_cast<void*>(block), data_, static_cast<std::size_t>(size_) * sizeof(T));
+    std::memset(static_cast<void*>(block + size_), 0,
+                static_cast<std::size_t>(newCapacity - size_) * sizeof(T));
+    ::operator delete[](data_);
+    data_ = block;
+    capacity_ = newCapacity;
   }
 
   // Releases the block: back to a null block, capacity 0 and size 0.
@@ -117,20 +118,12 @@ class TALVORO_VISIBLE CArrayTemplate {
   }
 
  private:
-  template <class>
-  friend struct talvoro::ArrayAccess;
-
-  // Takes `block`, raw memory for `capacity` >= size elements, as the block:
-  // the elements in use are copied over, the other slots cleared, and the old
-  // block released.
-  void Adopt(T* block, std::int32_t capacity) noexcept {
-    if (size_ > 0)
-      std::memcpy(static_cast<void*>(block), data_, static_cast<std::size_t>(size_) * sizeof(T));
-    std::memset(static_cast<void*>(block + size_), 0,
-                static_cast<std::size_t>(capacity - size_) * sizeof(T));
-    ::operator delete[](data_);
-    data_ = block;
-    capacity_ = capacity;
+  // Whether `element` lies in this array's block (compared as addresses, so
+  // that an unrelated element compares safely too).
+  bool InBlock(const T* element) const {
+    const auto at = reinterpret_cast<std::uintptr_t>(element);
+    const auto begin = reinterpret_cast<std::uintptr_t>(data_);
+    return data_ && at >= begin && at < reinterpret_cast<std::uintptr_t>(data_ + capacity_);
   }
   int Checked(int index) const {
     if (index < 0 || index >= size_) AfxThrowInvalidArgException();

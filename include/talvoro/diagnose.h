@@ -12,8 +12,8 @@
 #ifndef TALVORO_DIAGNOSE_H_
 #define TALVORO_DIAGNOSE_H_
 
+#include "talvoro/elements.h"
 #include "talvoro/export.h"
-#include "talvoro/records.h"
 
 namespace talvoro {
 

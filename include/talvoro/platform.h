@@ -8,7 +8,6 @@
 #ifndef TALVORO_PLATFORM_H_
 #define TALVORO_PLATFORM_H_
 
-#include <cstring>
 #include <stdexcept>
 #include <string>
 

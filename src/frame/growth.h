@@ -12,7 +12,8 @@
 // which then fail where they always did: a damaged array, counts near the
 // 32-bit limit, and a block that cannot be allocated. The arrays of one
 // reader grow all together or not at all, so that a failure never leaves one
-// of them grown ahead of the others.
+// of them grown ahead of the others. The arrays grow through their public
+// Reserve: the library has no other way into a host's array.
 #ifndef TALVORO_FRAME_GROWTH_H_
 #define TALVORO_FRAME_GROWTH_H_
 
@@ -44,13 +45,6 @@ struct Appends {
 template <class Array>
 Appends(Array&, std::size_t) -> Appends<Array>;
 
-template <class T, class ARG>
-struct ArrayAccess<CArrayTemplate<T, ARG>> {
-  static void Adopt(CArrayTemplate<T, ARG>& array, T* block, std::int32_t capacity) noexcept {
-    array.Adopt(block, capacity);
-  }
-};
-
 namespace growth_detail {
 
 template <class Array>
@@ -68,50 +62,49 @@ std::optional<Planned<Array>> Plan(const Appends<Array>& appends) {
   return Planned<Array>{&appends.array, *capacity};
 }
 
-// The block of one planned growth, allocated and not yet installed; released
-// unless installed. No block when the array needs no growth.
+// The bytes of the block a plan grows its array to; 0 when the array holds
+// the appends already.
 template <class T, class ARG>
-class Block {
- public:
-  explicit Block(const Planned<CArrayTemplate<T, ARG>>& plan) : plan_(plan) {
-    if (plan.capacity <= plan.array->GetCapacity()) return;
-    if (static_cast<std::size_t>(plan.capacity) > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
-    block_ = static_cast<T*>(::operator new[](static_cast<std::size_t>(plan.capacity) * sizeof(T)));
-  }
-  Block(const Block&) = delete;
-  Block& operator=(const Block&) = delete;
-  ~Block() { ::operator delete[](block_); }
+std::size_t BlockBytes(const Planned<CArrayTemplate<T, ARG>>& plan) {
+  if (plan.capacity <= plan.array->GetCapacity()) return 0;
+  if (static_cast<std::size_t>(plan.capacity) > SIZE_MAX / sizeof(T)) throw std::bad_alloc();
+  return static_cast<std::size_t>(plan.capacity) * sizeof(T);
+}
 
-  void Install() noexcept {
-    if (!block_) return;
-    ArrayAccess<CArrayTemplate<T, ARG>>::Adopt(*plan_.array, block_, plan_.capacity);
-    block_ = nullptr;
+// Grows the array to the planned capacity through its own growth rule, which
+// adds its step on top of what is needed: what is asked for is the capacity
+// less that step. (The plan lies at least one step past the current
+// capacity, so this is always a growth.)
+template <class T, class ARG>
+void Grow(const Planned<CArrayTemplate<T, ARG>>& plan) {
+  CArrayTemplate<T, ARG>& array = *plan.array;
+  if (plan.capacity <= array.GetCapacity()) return;
+  array.Reserve(plan.capacity - GrowthStep(array.GetCount(), array.GetGrowBy()));
+}
+
+// Memory of one planned block's size, taken from the heap only to learn that
+// it can be had, and given back just before its array allocates the block.
+class Probe {
+ public:
+  explicit Probe(std::size_t bytes) : memory_(bytes ? ::operator new(bytes) : nullptr) {}
+  Probe(const Probe&) = delete;
+  Probe& operator=(const Probe&) = delete;
+  ~Probe() { Release(); }
+  void Release() noexcept {
+    ::operator delete(memory_);
+    memory_ = nullptr;
   }
 
  private:
-  Planned<CArrayTemplate<T, ARG>> plan_;
-  T* block_ = nullptr;
+  void* memory_;
 };
-
-inline void AllocateAndInstall() {}
-
-// Allocates every block, the first here and the rest deeper down, and
-// installs them only once the last allocation succeeded. An allocation that
-// throws unwinds through the blocks already allocated, which release
-// themselves, before any is installed.
-template <class T, class ARG, class... Rest>
-void AllocateAndInstall(const Planned<CArrayTemplate<T, ARG>>& first,
-                        const Planned<Rest>&... rest) {
-  Block<T, ARG> block(first);
-  AllocateAndInstall(rest...);
-  block.Install();
-}
 
 }  // namespace growth_detail
 
 // Grows each array once, to the capacity that appending its count of records
 // one at a time reaches, or leaves all of them as they are when any of them
-// cannot be planned or any planned block cannot be allocated.
+// cannot be planned or any planned block cannot be had: the memory of every
+// block is taken first, and each is given back just before its array grows.
 template <class... Arrays>
 void GrowFor(const Appends<Arrays>&... appends) {
   const std::tuple<std::optional<growth_detail::Planned<Arrays>>...> plans(
@@ -120,10 +113,18 @@ void GrowFor(const Appends<Arrays>&... appends) {
       [](const auto&... plan) {
         if (!(plan && ...)) return;
         try {
-          growth_detail::AllocateAndInstall(*plan...);
+          if constexpr (sizeof...(Arrays) == 1) {
+            (growth_detail::Grow(*plan), ...);
+          } else {
+            growth_detail::Probe probes[] = {growth_detail::Probe(BlockBytes(*plan))...};
+            std::size_t next = 0;
+            ((probes[next++].Release(), growth_detail::Grow(*plan)), ...);
+          }
         } catch (const std::bad_alloc&) {
-          // Nothing was installed: the appends grow one by one and meet the
-          // shortage where they always did, raising it there.
+          // Nothing grew (unless another thread took the memory between a
+          // probe and its block; the arrays before it keep their growth): the
+          // appends grow one by one and meet the shortage where they always
+          // did, raising it there.
         }
       },
       plans);

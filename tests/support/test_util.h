@@ -91,11 +91,12 @@ void Set(char (&field)[W], const std::string& text) {
 }
 
 // The blocks of records that the arrays allocate, seen from array_test.cpp,
-// which replaces the array forms of the global allocation functions: every
-// block there starts filled with 0xA5, so a slot that growth fails to clear
-// shows. While an ArrayBlocks lives, on its thread, a block of more than
-// `limit` bytes fails with std::bad_alloc, and the blocks handed out are
-// counted. Not under AddressSanitizer, which keeps its own allocator.
+// which replaces the global allocation functions: every block of the array
+// forms starts filled with 0xA5, so a slot that growth fails to clear shows.
+// While an ArrayBlocks lives, on its thread, any allocation of more than
+// `limit` bytes fails with std::bad_alloc, and the blocks of the array forms
+// handed out are counted. Not under AddressSanitizer, which keeps its own
+// allocator.
 class ArrayBlocks {
  public:
   static bool Watched();
