@@ -42,8 +42,21 @@ Status ReadDocument(Document& doc, const char* path,
   return reader(doc, *loaded.root, containers...);
 }
 
-// Replaces the document with the list's items, head to tail.
-Status SaveUpdates(const char* path, CList<tagUpdateData, const tagUpdateData&>& list);
+// The writers, each over the file layer `env` (the exported functions pass
+// the system's; tests pass one that fails a call or loses power), with what
+// they changed:
+// - sets the version of every component whose "id" agrees with soft.id in its
+//   low 16 bits, and saves the document back (*updated: how many);
+Status SaveSoftVersion(Env& env, const tagSoftData& soft, const char* path, int* updated);
+// - removes the first "item" whose "file" is the shortcut's text, and saves
+//   the document back (*removed: 1 or 0);
+Status SaveWithoutShortcut(Env& env, const char* path, const tagShortCutInfo& shortcut,
+                           int* removed);
+// - replaces the document with the records' items, in order.
+Status SaveShortcuts(Env& env, const char* path, const tagShortCutInfo* shortcuts, int count);
+Status SaveUpdates(Env& env, const char* path, const tagUpdateData* updates, int count);
+Status SaveUpdates(Env& env, const char* path,
+                   const CList<tagUpdateData, const tagUpdateData&>& list);
 
 // One document kind: how the library names it, and its reader run into
 // containers of its own, as the diagnosis runs it.

@@ -75,7 +75,7 @@ bool CTinyXmlHelper::GetUpdateData(CList<tagUpdateData, const tagUpdateData&>& l
 
 bool CTinyXmlHelper::WrittingUpdateFile(CString path,
                                         CList<tagUpdateData, const tagUpdateData&>& list) {
-  return talvoro::SaveUpdates(path, list).ok();
+  return talvoro::SaveUpdates(talvoro::Env::Default(), path, list).ok();
 }
 
 bool CTinyXmlHelper::GetShutCutInfo(CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array,

@@ -4,7 +4,7 @@ namespace talvoro {
 
 // Each node is linked as soon as it is made (linking never throws), so the
 // document owns it even if a later allocation throws.
-ItemsDocument::ItemsDocument() {
+ItemsDocument::ItemsDocument(Env& env) : doc_(env) {
   TiXmlDocument& xml = doc_.Xml();
   xml.LinkEndChild(new TiXmlDeclaration("1.0", "UTF-8", "yes"));
   items_ = new TiXmlElement("items");

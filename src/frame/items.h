@@ -21,7 +21,7 @@ struct ItemAttribute {
 
 class ItemsDocument {
  public:
-  ItemsDocument();
+  explicit ItemsDocument(Env& env);
 
   // Appends an "item" with these attributes, printed in the order given.
   void Add(std::initializer_list<ItemAttribute> attributes);

@@ -17,11 +17,14 @@ void AddItem(ItemsDocument& doc, const tagShortCutInfo& shortcut) {
   doc.Add({{"file", FieldText(shortcut.file)}});
 }
 
+}  // namespace
+
 // Removes the first item whose "file" equals the shortcut's text exactly and
 // saves everything else of the document back; no match is no failure. A
 // refusal to load says where the document went wrong.
-Status Delete(const char* path, const tagShortCutInfo& shortcut, int* removed) {
-  Document doc;
+Status SaveWithoutShortcut(Env& env, const char* path, const tagShortCutInfo& shortcut,
+                           int* removed) {
+  Document doc(env);
   doc.TrackPositions();
   const auto [status, root] = doc.Load(path);
   if (!root) return status;
@@ -37,7 +40,12 @@ Status Delete(const char* path, const tagShortCutInfo& shortcut, int* removed) {
   return doc.Save(path);
 }
 
-}  // namespace
+Status SaveShortcuts(Env& env, const char* path, const tagShortCutInfo* shortcuts, int count) {
+  ItemsDocument doc(env);
+  for (int i = 0; i < count; ++i)
+    AddItem(doc, shortcuts[i]);
+  return doc.Save(path);
+}
 
 Status ReadShortcuts(const Document& doc, const TiXmlElement& root,
                      CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array) {
@@ -52,15 +60,13 @@ Status ReadShortcuts(const Document& doc, const TiXmlElement& root,
 
 bool WriteShortcuts(const char* path, const tagShortCutInfo* shortcuts, int count,
                     Outcome* outcome) {
-  ItemsDocument doc;
-  for (int i = 0; i < count; ++i)
-    AddItem(doc, shortcuts[i]);
-  return Report(doc.Save(path), count > 0 ? count : 0, outcome);
+  return Report(SaveShortcuts(Env::Default(), path, shortcuts, count), count > 0 ? count : 0,
+                outcome);
 }
 
 bool DeleteShortcut(const char* path, const tagShortCutInfo& shortcut, Outcome* outcome) {
   int removed = 0;
-  const Status status = Delete(path, shortcut, &removed);
+  const Status status = SaveWithoutShortcut(Env::Default(), path, shortcut, &removed);
   return Report(status, removed, outcome);
 }
 

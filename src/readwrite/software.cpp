@@ -6,13 +6,12 @@
 #include "talvoro/diagnose.h"
 
 namespace talvoro {
-namespace {
 
 // Every component whose "id" agrees with soft.id in its low 16 bits gets the
 // new version; the document is saved back whether or not any matched. A
 // refusal to load says where the document went wrong.
-Status SetVersion(const tagSoftData& soft, const char* path, int* updated) {
-  Document doc;
+Status SaveSoftVersion(Env& env, const tagSoftData& soft, const char* path, int* updated) {
+  Document doc(env);
   doc.TrackPositions();
   const auto [status, root] = doc.Load(path);
   if (!root) return status;
@@ -27,8 +26,6 @@ Status SetVersion(const tagSoftData& soft, const char* path, int* updated) {
   }
   return doc.Save(path);
 }
-
-}  // namespace
 
 Status ReadSoftware(const Document& doc, const TiXmlElement& root,
                     CList<tagSoftData, const tagSoftData&>& list) {
@@ -51,7 +48,7 @@ Status ReadSoftware(const Document& doc, const TiXmlElement& root,
 
 bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome) {
   int updated = 0;
-  const Status status = SetVersion(soft, path, &updated);
+  const Status status = SaveSoftVersion(Env::Default(), soft, path, &updated);
   return Report(status, updated, outcome);
 }
 

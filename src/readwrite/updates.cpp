@@ -28,18 +28,23 @@ Status ReadUpdates(const Document& doc, const TiXmlElement& root,
   return Status::Ok();
 }
 
-bool WriteUpdates(const char* path, const tagUpdateData* updates, int count, Outcome* outcome) {
-  ItemsDocument doc;
+Status SaveUpdates(Env& env, const char* path, const tagUpdateData* updates, int count) {
+  ItemsDocument doc(env);
   for (int i = 0; i < count; ++i)
     AddItem(doc, updates[i]);
-  return Report(doc.Save(path), count > 0 ? count : 0, outcome);
+  return doc.Save(path);
 }
 
-Status SaveUpdates(const char* path, CList<tagUpdateData, const tagUpdateData&>& list) {
-  ItemsDocument doc;
+Status SaveUpdates(Env& env, const char* path,
+                   const CList<tagUpdateData, const tagUpdateData&>& list) {
+  ItemsDocument doc(env);
   for (POSITION pos = list.GetHeadPosition(); pos;)
     AddItem(doc, list.GetNext(pos));
   return doc.Save(path);
+}
+
+bool WriteUpdates(const char* path, const tagUpdateData* updates, int count, Outcome* outcome) {
+  return Report(SaveUpdates(Env::Default(), path, updates, count), count > 0 ? count : 0, outcome);
 }
 
 }  // namespace talvoro

@@ -7,6 +7,8 @@
 
 #include <cstddef>
 #include <functional>
+#include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -35,6 +37,38 @@ class FaultEnv : public talvoro::Env {
 
   // The calls made so far, by name ("Write", "Replace", ...).
   const std::vector<std::string>& calls() const { return calls_; }
+
+  // A power cut, in the spirit of SQLite's crash tests. From call `index` on
+  // (counted as FailCall counts) nothing reaches the system: the machine has
+  // stopped, and every later call fails. What its disk then holds follows
+  // from the calls made before, by this model:
+  //  - a file's bytes are durable once a Sync of the file follows their
+  //    Write; bytes written since its last Sync may all be lost, or kept up
+  //    to any byte (a torn write);
+  //  - a change of names in a folder (a named temporary file created, an
+  //    unnamed one linked, a Replace) is durable once a SyncFolder follows
+  //    it; the changes since the last SyncFolder may be lost from any one of
+  //    them on, in the order they were made (a journal replays a prefix);
+  //  - what stood before the save (see Existing) is durable.
+  // With `trustSyncs` false for files or folders, the disk ignores those
+  // syncs, as one that lies about its cache does.
+  void CutPowerAt(int index) { cutAt_ = index; }
+  struct Syncs {
+    bool files = true;
+    bool folders = true;
+  };
+  void TrustSyncs(Syncs trusted) { trusted_ = trusted; }
+  // Tells the model that `path` holds `bytes` durably before the save.
+  void Existing(const std::string& path, std::string bytes);
+  // Every content the file at `path` may have after the cut; nullopt stands
+  // for no file at all.
+  std::vector<std::optional<std::string>> AfterPowerCut(const std::string& path) const;
+
+  // The model's bookkeeping, for the files this Env hands out.
+  int NewFile(const std::string& name);
+  void Written(int file, const char* data, std::size_t size);
+  void FileSynced(int file);
+  void Named(int file, const std::string& name);
 
   // Counts a call; true when it is the one to fail (then *status is set).
   bool Fails(const char* name, talvoro::Status* status);
@@ -68,6 +102,24 @@ class FaultEnv : public talvoro::Env {
   talvoro::Status failure_;
   std::size_t transferLimit_ = 0;
   std::string scribble_;
+
+  int cutAt_ = -1;
+  Syncs trusted_;
+  struct File {
+    std::string durable;  // synced
+    std::string written;  // all written, the synced bytes first
+  };
+  std::vector<File> files_;
+  // A change of names: `to` names file `file`; `from`, when not empty, is
+  // the name it had before (a rename).
+  struct NameChange {
+    std::string from, to;
+    int file;
+  };
+  std::map<std::string, int> durableNames_;
+  std::vector<NameChange> pendingNames_;
+  // The durable names with the first `kept` pending changes made.
+  std::map<std::string, int> NamesAfter(std::size_t kept) const;
   std::vector<std::string> calls_;
   std::function<void(const std::string&)> hook_;
 };

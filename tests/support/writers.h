@@ -1,5 +1,6 @@
 // The four writers as one table, each changing a document so that it is
-// saved anew, and a document that every one of them accepts.
+// saved anew over the file layer a test chooses, and a document that every
+// one of them accepts.
 #ifndef TALVORO_TESTS_SUPPORT_WRITERS_H_
 #define TALVORO_TESTS_SUPPORT_WRITERS_H_
 
@@ -8,12 +9,29 @@
 #include <utility>
 #include <vector>
 
+#include "frame/documents.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
 
 namespace testutil {
 
-using Writer = std::function<bool(const std::string& path)>;
+// One writer: changes the document at a path so that it is saved anew.
+class Writer {
+ public:
+  using Save = talvoro::Status (*)(talvoro::Env& env, const std::string& path);
+  explicit Writer(Save save) : save_(save) {}
+  // Over a file layer of the test's choice, with the reason.
+  talvoro::Status operator()(talvoro::Env& env, const std::string& path) const {
+    return save_(env, path);
+  }
+  // Over the system's file layer, as the exported function answers.
+  bool operator()(const std::string& path) const {
+    return save_(talvoro::Env::Default(), path).ok();
+  }
+
+ private:
+  Save save_;
+};
 
 // A software list and a shortcut list of about 3.6 KB, valid for every reader.
 inline std::string LargeDocument() {
@@ -28,32 +46,30 @@ inline std::string LargeDocument() {
 
 // The four writers, each changing the document so that it is saved anew.
 inline const std::vector<std::pair<const char*, Writer>>& Writers() {
+  using talvoro::Env;
+  using talvoro::Status;
   static const std::vector<std::pair<const char*, Writer>> writers = {
-      {"SetSoftVersion",
-       [](const std::string& path) {
+      {"SetSoftVersion", Writer([](Env& env, const std::string& path) {
          auto soft = Zeroed<tagSoftData>();
          soft.id = 7;
          soft.version = 123456;
-         return CTinyXmlHelper::SetSoftVersion(soft, path.c_str());
-       }},
-      {"DeleteShutCutInfo",
-       [](const std::string& path) {
+         int updated = 0;
+         return talvoro::SaveSoftVersion(env, soft, path.c_str(), &updated);
+       })},
+      {"DeleteShutCutInfo", Writer([](Env& env, const std::string& path) {
          auto shortcut = Zeroed<tagShortCutInfo>();
          Set(shortcut.file, "tool-3.exe");
-         return CTinyXmlHelper::DeleteShutCutInfo(path.c_str(), shortcut);
-       }},
-      {"WrittingShutCutInfo",
-       [](const std::string& path) {
-         CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
-         auto shortcut = Zeroed<tagShortCutInfo>();
-         for (int i = 0; i < 20; ++i) {
-           Set(shortcut.file, "C:\\Program Files\\Desk\\shortcut-" + std::to_string(i) + ".exe");
-           array.Add(shortcut);
-         }
-         return CTinyXmlHelper::WrittingShutCutInfo(path.c_str(), array);
-       }},
-      {"WrittingUpdateFile",
-       [](const std::string& path) {
+         int removed = 0;
+         return talvoro::SaveWithoutShortcut(env, path.c_str(), shortcut, &removed);
+       })},
+      {"WrittingShutCutInfo", Writer([](Env& env, const std::string& path) {
+         std::vector<tagShortCutInfo> shortcuts(20, Zeroed<tagShortCutInfo>());
+         for (int i = 0; i < 20; ++i)
+           Set(shortcuts[i].file,
+               "C:\\Program Files\\Desk\\shortcut-" + std::to_string(i) + ".exe");
+         return talvoro::SaveShortcuts(env, path.c_str(), shortcuts.data(), 20);
+       })},
+      {"WrittingUpdateFile", Writer([](Env& env, const std::string& path) {
          CList<tagUpdateData, const tagUpdateData&> list;
          auto update = Zeroed<tagUpdateData>();
          for (int i = 0; i < 20; ++i) {
@@ -61,8 +77,8 @@ inline const std::vector<std::pair<const char*, Writer>>& Writers() {
            Set(update.check, "5d41402abc4b2a76b9719d911017c592");
            list.AddTail(update);
          }
-         return CTinyXmlHelper::WrittingUpdateFile(path.c_str(), list);
-       }},
+         return talvoro::SaveUpdates(env, path.c_str(), list);
+       })},
   };
   return writers;
 }
