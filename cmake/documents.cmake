@@ -6,7 +6,8 @@
 #   TALVORO_DOCUMENT_WRITERS    the other document functions ("SetSoftVersion" ...)
 #   TALVORO_DOCUMENT_EXAMPLE_<word>  the example's file name under examples/
 #   TALVORO_FUZZ_TARGETS        the fuzz targets: "nesting" (the nesting guard
-#                               against TinyXML) and one per document function
+#                               against TinyXML), "Diagnose" (the diagnosis
+#                               beside each reader) and one per document function
 # Run as a script (cmake -P cmake/documents.cmake), it prints the fuzz targets.
 if(CMAKE_SCRIPT_MODE_FILE)
   cmake_minimum_required(VERSION 3.25)
@@ -39,7 +40,7 @@ foreach(row IN LISTS rows)
   endif()
   set(TALVORO_DOCUMENT_EXAMPLE_${word} "${example}")
 endforeach()
-set(TALVORO_FUZZ_TARGETS nesting ${TALVORO_DOCUMENT_READERS} ${TALVORO_DOCUMENT_WRITERS})
+set(TALVORO_FUZZ_TARGETS nesting Diagnose ${TALVORO_DOCUMENT_READERS} ${TALVORO_DOCUMENT_WRITERS})
 
 if(CMAKE_SCRIPT_MODE_FILE)
   foreach(target IN LISTS TALVORO_FUZZ_TARGETS)

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "document_calls.h"
+#include "talvoro/diagnose.h"
 #include "frame/nesting.h"
 #include "temp_dir.h"
 #include "tinyxml_depth.h"
@@ -52,12 +53,52 @@ void RunNesting(const std::string& input) {
     Fault("nesting", "the guard overcounted a parsed document");
 }
 
+// The diagnosis beside the exported reader, for every document kind, on the
+// same input: the same verdict, findings in document order with their texts,
+// and a reason's place only where one is known.
+void RunDiagnose(const std::string& input) {
+  static const testutil::TempDir dir;
+  const std::string path = dir / "document.xml";
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << input;
+  for (int i = 0; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(i); ++i) {
+    struct Seen {
+      int line = 0, column = 0;
+      std::string fault;
+    } seen;
+    talvoro::Outcome outcome{};
+    const talvoro::Reason reason = talvoro::Diagnose(
+        type->kind, path.c_str(), &outcome,
+        [](const talvoro::Finding* finding, void* context) {
+          Seen& seen = *static_cast<Seen*>(context);
+          if (finding->line < seen.line ||
+              (finding->line == seen.line && finding->column < seen.column))
+            seen.fault = "findings out of document order";
+          if (!finding->element || !finding->attribute || !finding->written || !finding->stored)
+            seen.fault = "a finding without its texts";
+          seen.line = finding->line;
+          seen.column = finding->column;
+        },
+        &seen);
+    if (!seen.fault.empty()) Fault(type->word, seen.fault);
+    const calls::Outcome read = calls::FindCall(type->reader)->run(path, "");
+    if (read.result != (reason == talvoro::Reason::kOk))
+      Fault(type->word, std::string("the diagnosis says ") + talvoro::ReasonText(reason) +
+                            ", the reader " + (read.result ? "reads it" : "refuses it"));
+    if (outcome.reason != reason) Fault(type->word, "the outcome says another reason");
+    if (outcome.column > 0 && outcome.line <= 0) Fault(type->word, "a column without its line");
+  }
+}
+
 }  // namespace
 
 bool Run(const char* name, const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   if (std::strcmp(name, "nesting") == 0) {
     RunNesting(input);
+    return true;
+  }
+  if (std::strcmp(name, "Diagnose") == 0) {
+    RunDiagnose(input);
     return true;
   }
   const calls::DocumentCall* call = calls::FindCall(name);

@@ -8,8 +8,9 @@
 
 namespace fuzz {
 
-// Runs the target called `name` ("nesting" or a document function's name) on
-// one input; aborts on a fault, so that libFuzzer and the replay report it.
+// Runs the target called `name` ("nesting", "Diagnose" or a document
+// function's name) on one input; aborts on a fault, so that libFuzzer and the
+// replay report it.
 // False when there is no such target.
 bool Run(const char* name, const std::uint8_t* data, std::size_t size);
 
