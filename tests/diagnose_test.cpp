@@ -154,6 +154,11 @@ TEST(Diagnose, ReportsWhatEachReaderChangesSilently) {
         {FindingKind::kNameCase, 3, "UnzipDir", "unzipdir", ""},
         {FindingKind::kSaturated, 4, "id", "99999999999", "-1"},
         {FindingKind::kPassedOver, 4, "", "below the last level read", ""}}},
+      // A version is stored as its low 16 bits, zero-extended: 65535 fits, -1 does not.
+      {DocumentKind::kServices,
+       "<s>\n<t id=\"1\" depend=\"0\">\n<k id=\"2\" depend=\"0\" version=\"65535\"/>\n"
+       "<k id=\"3\" depend=\"0\" version=\"-1\"/>\n</t>\n</s>",
+       {{FindingKind::kNarrowed, 4, "version", "-1", "65535"}}},
       {DocumentKind::kParts,
        "<p>\n<part Name=\"a\"><sub id=\"-99999999999\"/></part>\n</p>",
        {{FindingKind::kNumberAbsent, 2, "id", "", "0"},

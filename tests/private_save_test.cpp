@@ -38,7 +38,7 @@
 // the test armed for it on the calling thread, and otherwise goes straight to
 // the kernel.
 namespace {
-thread_local int fsyncError = 0, closeError = 0, renameError = 0;
+thread_local int fsyncError = 0, closeError = 0, renameError = 0, listAttributesError = 0;
 // Calls of write() and rename() to interrupt by a signal before they act.
 thread_local int interruptedWrites = 0, interruptedRenames = 0;
 // The most one write() moves (0: no limit).
@@ -73,6 +73,10 @@ extern "C" int rename(const char* from, const char* to) noexcept {
   if (renameError) return Armed(renameError);
   if (interruptedRenames > 0) return Interrupted(interruptedRenames);
   return ::renameat(AT_FDCWD, from, AT_FDCWD, to);
+}
+extern "C" ssize_t llistxattr(const char* path, char* names, size_t size) noexcept {
+  if (listAttributesError) return Armed(listAttributesError);
+  return ::syscall(SYS_llistxattr, path, names, size);
 }
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
   if (interruptedWrites > 0) return Interrupted(interruptedWrites);
@@ -295,13 +299,14 @@ TEST(PrivateSave, RootKeepsOwnerGroupModeAndExtendedAttributes) {
   }
 }
 
-TEST(PrivateSave, AFailedSyncCloseOrRenameKeepsTheOldFileAndSaysWhich) {
+TEST(PrivateSave, AFailedSyncCloseRenameOrAttributeListKeepsTheOldFileAndSaysWhich) {
   struct Case {
     int* error;
     talvoro::Reason reason;
   } cases[] = {{&fsyncError, talvoro::Reason::kSyncFailed},
                {&closeError, talvoro::Reason::kCloseFailed},
-               {&renameError, talvoro::Reason::kRenameFailed}};
+               {&renameError, talvoro::Reason::kRenameFailed},
+               {&listAttributesError, talvoro::Reason::kAttributesNotKept}};
   for (const Case& c : cases) {
     testutil::TempDir dir;
     const std::string path = dir / "doc.xml";

@@ -1,6 +1,8 @@
 # Runs the inspector and checks its exit status and output, for ctest:
-#   cmake -DCOMMAND=exe;args... -DEXIT=3 "-DEXPECT=regex;regex..." -P run_inspector.cmake
-# COMMAND may begin with an emulator (Wine for a cross build).
+#   cmake -DCOMMAND=exe;args... -DEXIT=3 "-DEXPECT=regex;regex..." "-DREJECT=regex;..."
+#         -P run_inspector.cmake
+# The output must match every EXPECT and none of the REJECT. COMMAND may
+# begin with an emulator (Wine for a cross build).
 execute_process(COMMAND ${COMMAND}
                 RESULT_VARIABLE status OUTPUT_VARIABLE out ERROR_VARIABLE err)
 if(NOT status STREQUAL "${EXIT}")
@@ -9,5 +11,10 @@ endif()
 foreach(expected IN LISTS EXPECT)
   if(NOT "${out}${err}" MATCHES "${expected}")
     message(FATAL_ERROR "output does not match '${expected}':\n${out}${err}")
+  endif()
+endforeach()
+foreach(rejected IN LISTS REJECT)
+  if("${out}${err}" MATCHES "${rejected}")
+    message(FATAL_ERROR "output matches '${rejected}':\n${out}${err}")
   endif()
 endforeach()

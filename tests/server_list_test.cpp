@@ -69,6 +69,21 @@ TEST_F(ServerDocuments, ServersInDocumentOrderBehindExistingEntries) {
     EXPECT_TRUE(SameBytes(read[i % 4], items[1 + i])) << i;
 }
 
+// A record is cleared before it is filled: behind a shorter text's terminator
+// lies nothing of the longer text before it.
+TEST_F(ServerDocuments, EveryRecordIsClearedBeforeItIsFilled) {
+  const CString path = Write(
+      "<l><a id='1' serverName='Shanghai telecom main' ip='10.100.100.100' port='443443' "
+      "serviceName='quotes and level two' sink='sink of the quotes' run='1'/>"
+      "<b id='2' serverName='B' ip='1' port='2' serviceName='q' sink='s' run='0'/></l>");
+  CList<tagSrvData, const tagSrvData&> servers;
+  CList<tagSrvService, const tagSrvService&> services;
+  ASSERT_TRUE(CTinyXmlHelper::GetSrvData(servers, path));
+  ASSERT_TRUE(CTinyXmlHelper::GetSrvServiceData(services, path));
+  EXPECT_TRUE(SameBytes(Server(2, "1", "2", "B"), servers.GetTail()));
+  EXPECT_TRUE(SameBytes(Service(2, "q", "s", 0), services.GetTail()));
+}
+
 TEST_F(ServerDocuments, ServicesConvertIdAndRunAsNumbers) {
   struct Case {
     const char* run;  // null: no "run" attribute

@@ -68,6 +68,39 @@ TEST_F(ServiceList, FlattensThreeLevelsWithParentIdentifiers) {
   EXPECT_EQ(info.types[1].id, 2);
 }
 
+// Every record is cleared before it is filled: behind a shorter text's
+// terminator lies nothing of the longer text of the record before.
+TEST_F(ServiceList, EveryRecordIsClearedBeforeItIsFilled) {
+  ASSERT_TRUE(
+      Read("<r><t id='1' typeName='Market data of every session'>"
+           "<k id='2' kindName='Level two quotes' processName='quotes-level-two.exe' "
+           "zipName='quotes-level-two.zip' UnzipDir='quotes/level/two' selfstock='SH600000'>"
+           "<s id='3' port='443443' ip='10.100.100.100' serverName='Shanghai main'/>"
+           "<s id='4' port='1' ip='2' serverName='B'/></k>"
+           "<k id='5' kindName='L' processName='p' zipName='z' UnzipDir='u' selfstock='s'/>"
+           "</t><t id='6' typeName='T'/></r>"));
+  auto server = Zeroed<tagServiceServerInfo>();
+  server.kindId = 2;
+  server.id = 4;
+  Set(server.port, "1");
+  Set(server.ip, "2");
+  Set(server.serverName, "B");
+  EXPECT_TRUE(testutil::SameBytes(server, info.servers[1]));
+  auto kind = Zeroed<tagServiceKindInfo>();
+  kind.typeId = 1;
+  kind.id = 5;
+  Set(kind.kindName, "L");
+  Set(kind.processName, "p");
+  Set(kind.zipName, "z");
+  Set(kind.unzipDir, "u");
+  Set(kind.selfstock, "s");
+  EXPECT_TRUE(testutil::SameBytes(kind, info.kinds[1]));
+  auto type = Zeroed<tagServiceTypeInfo>();
+  type.id = 6;
+  Set(type.typeName, "T");
+  EXPECT_TRUE(testutil::SameBytes(type, info.types[1]));
+}
+
 TEST_F(ServiceList, NamesDoNotMatterOnlyNesting) {
   const std::string alike = R"(<x><x id="1"><x id="2"><x id="3"/></x></x></x>)";
   const std::string mixed =
