@@ -117,12 +117,7 @@ bool SlotsZero(const Array& array, int from, int to) {
   return true;
 }
 
-// The words after the vtable pointer, read as the host would read them.
-struct RawArray {
-  void* vptr;
-  void* data;
-  std::int32_t capacity, growBy, size;
-};
+using testutil::RawArray;
 
 TEST(ArrayLayout, HostSeesPointerThenCapacityGrowBySize) {
   Array array;
@@ -131,7 +126,7 @@ TEST(ArrayLayout, HostSeesPointerThenCapacityGrowBySize) {
   RawArray raw;
   static_assert(sizeof(Array) == sizeof(RawArray), "array object size");
   std::memcpy(&raw, static_cast<const void*>(&array), sizeof raw);
-  EXPECT_EQ(raw.data, array.GetData());
+  EXPECT_EQ(raw.data, static_cast<void*>(array.GetData()));
   EXPECT_EQ(raw.capacity, 4);
   EXPECT_EQ(raw.growBy, 3);
   EXPECT_EQ(raw.size, 1);

@@ -26,9 +26,9 @@
 
 namespace {
 
-using calls::AllCalls;
-using calls::DocumentCall;
-using calls::Kind;
+using testutil::AllCalls;
+using testutil::CallKind;
+using testutil::DocumentCall;
 
 std::string Example(const DocumentCall& call) {
   return testutil::ReadFile(std::string(TALVORO_EXAMPLES_DIR "/") + call.example);
@@ -37,7 +37,7 @@ std::string Example(const DocumentCall& call) {
 // Writers write their reader's records from the example.
 std::string RecordsFor(const DocumentCall& call) {
   if (!call.recordsFrom) return "";
-  return calls::FindCall(call.recordsFrom)
+  return testutil::FindCall(call.recordsFrom)
       ->run(std::string(TALVORO_EXAMPLES_DIR "/") + call.example, "")
       .bytes;
 }
@@ -48,9 +48,9 @@ void ExpectSound(
     const DocumentCall& call, const std::string& what, const std::string& path, bool mustFail,
     const std::function<void()>& prepare = [] {}) {
   prepare();
-  const calls::Outcome outcome = call.run(path, RecordsFor(call));
+  const testutil::CallOutcome outcome = call.run(path, RecordsFor(call));
   EXPECT_EQ(outcome.fault, "") << call.name << " on " << what;
-  if (mustFail && call.kind != Kind::kWriter) {
+  if (mustFail && call.kind != CallKind::kWriter) {
     EXPECT_FALSE(outcome.result) << call.name << " on " << what;
   }
 }
@@ -188,7 +188,7 @@ TEST(BadInput, AFileHeldWithoutSharing) {
   testutil::TempDir dir;
   const std::string path = dir / "held.xml";
   for (const DocumentCall& call : AllCalls()) {
-    if (call.kind == Kind::kWriter) continue;  // writers are the save tests' concern
+    if (call.kind == CallKind::kWriter) continue;  // writers are the save tests' concern
     testutil::WriteFile(path, Example(call));
     const HANDLE held = ::CreateFileA(path.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
                                       FILE_ATTRIBUTE_NORMAL, nullptr);

@@ -13,20 +13,20 @@
 
 namespace {
 
-using calls::AllCalls;
-using calls::DocumentCall;
-using calls::Outcome;
+using testutil::AllCalls;
+using testutil::CallOutcome;
+using testutil::DocumentCall;
 
 // The input of a call: the example document, or for a writer the records
 // its reader takes from the example.
 std::string InputOf(const DocumentCall& call) {
   const std::string example = std::string(TALVORO_EXAMPLES_DIR "/") + call.example;
   if (!call.recordsFrom) return testutil::ReadFile(example);
-  return calls::FindCall(call.recordsFrom)->run(example, "").bytes;
+  return testutil::FindCall(call.recordsFrom)->run(example, "").bytes;
 }
 
-Outcome RunOn(const DocumentCall& call, const std::string& input, const std::string& path) {
-  if (call.kind != calls::Kind::kWriter) testutil::WriteFile(path, input);
+CallOutcome RunOn(const DocumentCall& call, const std::string& input, const std::string& path) {
+  if (call.kind != testutil::CallKind::kWriter) testutil::WriteFile(path, input);
   return call.run(path, input);
 }
 
@@ -34,7 +34,7 @@ TEST(Concurrency, ParallelCallsGiveTheSequentialResults) {
   testutil::TempDir dir;
   const std::vector<DocumentCall>& table = AllCalls();
   std::vector<std::string> inputs;
-  std::vector<Outcome> alone;
+  std::vector<CallOutcome> alone;
   for (const DocumentCall& call : table) {
     inputs.push_back(InputOf(call));
     alone.push_back(RunOn(call, inputs.back(), dir / (std::string("alone-") + call.name)));

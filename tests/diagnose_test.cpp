@@ -73,7 +73,7 @@ TEST(DocumentTypes, NameEveryKindOnceInOrderWithAnExampleItsReaderReads) {
   for (; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(count); ++count) {
     EXPECT_EQ(static_cast<int>(type->kind), count);
     EXPECT_TRUE(words.insert(type->word).second) << type->word;
-    EXPECT_TRUE(calls::FindCall(type->reader)) << type->reader;
+    EXPECT_TRUE(testutil::FindCall(type->reader)) << type->reader;
     const std::string example = std::string(TALVORO_EXAMPLES_DIR "/") + type->example;
     EXPECT_EQ(Diagnose(type->kind, example).reason, Reason::kOk) << example;
   }
@@ -231,7 +231,7 @@ TEST(Diagnose, TheVerdictIsAlwaysTheReaders) {
       if (entry.is_regular_file()) files.push_back(entry.path().string());
   }
   for (const auto& [kind, name] : Readers()) {
-    const calls::DocumentCall* call = calls::FindCall(name);
+    const testutil::DocumentCall* call = testutil::FindCall(name);
     ASSERT_NE(call, nullptr) << name;
     std::vector<std::string> inputs = files;
     const std::filesystem::path corpus = std::filesystem::path(TALVORO_FUZZ_DIR) / "corpus" / name;

@@ -14,9 +14,9 @@
 
 namespace {
 
-using calls::TinyXmlParse;
 using talvoro::kMaxNesting;
 using talvoro::MaxElementDepth;
+using testutil::TinyXmlParse;
 
 constexpr int kNoLimit = 1 << 20;
 
@@ -30,7 +30,7 @@ std::string Nested(int depth, const std::string& name = "e") {
 }
 
 TinyXmlParse TinyDepth(const std::string& text) {
-  return calls::ParseWithTinyXml(text);
+  return testutil::ParseWithTinyXml(text);
 }
 
 TEST(NestingGuard, CountsOnlyElementsAsTinyXmlReadsThem) {

@@ -14,12 +14,7 @@
 
 namespace {
 
-// An array as the host lays it out, whatever its element type.
-struct RawArray {
-  void* vptr;
-  unsigned char* data;
-  std::int32_t capacity, growBy, size;
-};
+using testutil::RawArray;
 
 struct ArrayRef {
   void* object;
@@ -111,7 +106,7 @@ int OneByOneCapacity(int size, int capacity, int growBy, int count) {
 
 bool ZeroFrom(const RawArray& raw, std::size_t elementSize) {
   for (std::size_t i = raw.size * elementSize; i < raw.capacity * elementSize; ++i) {
-    if (raw.data[i] != 0) return false;
+    if (static_cast<const unsigned char*>(raw.data)[i] != 0) return false;
   }
   return true;
 }
@@ -152,7 +147,7 @@ TEST_F(ReaderGrowth, EveryArrayEndsAsAppendingOneByOneWithOneBlock) {
         // A zeroed block of the starting capacity, as the array's own.
         RawArray raw = array.Raw();
         const std::size_t bytes = start.capacity * array.elementSize;
-        raw.data = bytes ? static_cast<unsigned char*>(::operator new[](bytes)) : nullptr;
+        raw.data = bytes ? ::operator new[](bytes) : nullptr;
         if (bytes) std::memset(raw.data, 0, bytes);
         raw.capacity = start.capacity;
         raw.size = start.size;

@@ -7,8 +7,8 @@
 #include <string>
 
 #include "document_calls.h"
-#include "talvoro/diagnose.h"
 #include "frame/nesting.h"
+#include "talvoro/diagnose.h"
 #include "temp_dir.h"
 #include "tinyxml_depth.h"
 
@@ -23,18 +23,18 @@ namespace {
 // Readers and editors get the input as the document; writers get it as raw
 // records and write where no file is yet. A reader must give the same
 // outcome twice.
-void RunDocumentCall(const calls::DocumentCall& call, const std::string& input) {
+void RunDocumentCall(const testutil::DocumentCall& call, const std::string& input) {
   // A folder of the process's own for the documents, removed at exit; under
   // $TMPDIR, so that the fuzz script can put it in memory.
   static const testutil::TempDir dir;
   const std::string path = dir / "document.xml";
   std::remove(path.c_str());
-  if (call.kind != calls::Kind::kWriter) {
+  if (call.kind != testutil::CallKind::kWriter) {
     std::ofstream(path, std::ios::binary) << input;
   }
-  const calls::Outcome outcome = call.run(path, input);
+  const testutil::CallOutcome outcome = call.run(path, input);
   if (!outcome.fault.empty()) Fault(call.name, outcome.fault);
-  if (call.kind == calls::Kind::kReader && !(call.run(path, input) == outcome))
+  if (call.kind == testutil::CallKind::kReader && !(call.run(path, input) == outcome))
     Fault(call.name, "a second read gave another outcome");
 }
 
@@ -45,7 +45,7 @@ void RunNesting(const std::string& input) {
   const talvoro::Shape shape =
       talvoro::MeasureDocument(input.c_str(), {talvoro::kMaxNesting, talvoro::kMaxAttributes});
   if (shape.depth > talvoro::kMaxNesting || shape.attributes > talvoro::kMaxAttributes) return;
-  const calls::TinyXmlParse tiny = calls::ParseWithTinyXml(input);
+  const testutil::TinyXmlParse tiny = testutil::ParseWithTinyXml(input);
   if (tiny.depth > shape.depth) Fault("nesting", "TinyXML went deeper than the guard counted");
   if (tiny.attributes > shape.attributes)
     Fault("nesting", "TinyXML read more attributes than the guard counted");
@@ -80,7 +80,7 @@ void RunDiagnose(const std::string& input) {
         },
         &seen);
     if (!seen.fault.empty()) Fault(type->word, seen.fault);
-    const calls::Outcome read = calls::FindCall(type->reader)->run(path, "");
+    const testutil::CallOutcome read = testutil::FindCall(type->reader)->run(path, "");
     if (read.result != (reason == talvoro::Reason::kOk))
       Fault(type->word, std::string("the diagnosis says ") + talvoro::ReasonText(reason) +
                             ", the reader " + (read.result ? "reads it" : "refuses it"));
@@ -101,7 +101,7 @@ bool Run(const char* name, const std::uint8_t* data, std::size_t size) {
     RunDiagnose(input);
     return true;
   }
-  const calls::DocumentCall* call = calls::FindCall(name);
+  const testutil::DocumentCall* call = testutil::FindCall(name);
   if (!call) return false;
   RunDocumentCall(*call, input);
   return true;

@@ -12,7 +12,7 @@
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 
-namespace calls {
+namespace testutil {
 namespace {
 
 template <typename T>
@@ -111,16 +111,16 @@ std::string Snapshot(const std::string& path) {
 }
 
 // A reader's outcome: on false nothing appended, on true sound records.
-Outcome ReaderOutcome(bool result, std::string bytes, bool sound) {
-  Outcome outcome{result, std::move(bytes), ""};
+CallOutcome ReaderOutcome(bool result, std::string bytes, bool sound) {
+  CallOutcome outcome{result, std::move(bytes), ""};
   if (!result && !outcome.bytes.empty()) outcome.fault = "appended records and returned false";
   if (result && !sound) outcome.fault = "a text field without its terminator";
   return outcome;
 }
 
 template <typename Info, typename... Arrays>
-Outcome ReadArrays(bool (*read)(Info&, CString), const std::string& path,
-                   Arrays Info::*... arrays) {
+CallOutcome ReadArrays(bool (*read)(Info&, CString), const std::string& path,
+                       Arrays Info::*... arrays) {
   Info info;
   const bool result = read(info, path.c_str());
   std::string bytes;
@@ -130,7 +130,7 @@ Outcome ReadArrays(bool (*read)(Info&, CString), const std::string& path,
 }
 
 template <typename Container>
-Outcome ReadInto(bool (*read)(Container&, CString), const std::string& path) {
+CallOutcome ReadInto(bool (*read)(Container&, CString), const std::string& path) {
   Container container;
   const bool result = read(container, path.c_str());
   std::string bytes;
@@ -138,11 +138,11 @@ Outcome ReadInto(bool (*read)(Container&, CString), const std::string& path) {
   return ReaderOutcome(result, std::move(bytes), sound);
 }
 
-Outcome Weather(const std::string& path, const std::string&) {
+CallOutcome Weather(const std::string& path, const std::string&) {
   tagWeatherData weather;
   std::memset(static_cast<void*>(&weather), 0xAB, sizeof weather);
   const tagWeatherData before = weather;
-  Outcome outcome{CTinyXmlHelper::GetWeatherData(weather, path.c_str()), "", ""};
+  CallOutcome outcome{CTinyXmlHelper::GetWeatherData(weather, path.c_str()), "", ""};
   Append(outcome.bytes, weather);
   if (!outcome.result && std::memcmp(&before, &weather, sizeof weather) != 0)
     outcome.fault = "changed the record and returned false";
@@ -150,9 +150,9 @@ Outcome Weather(const std::string& path, const std::string&) {
   return outcome;
 }
 
-Outcome Version(const std::string& path, const std::string&) {
+CallOutcome Version(const std::string& path, const std::string&) {
   CString version = "old", updateTime = "older";
-  Outcome outcome{CTinyXmlHelper::GeVersion(path.c_str(), version, updateTime), "", ""};
+  CallOutcome outcome{CTinyXmlHelper::GeVersion(path.c_str(), version, updateTime), "", ""};
   AppendText(outcome.bytes, version);
   AppendText(outcome.bytes, updateTime);
   if (!outcome.result && (version != "old" || updateTime != "older"))
@@ -161,18 +161,19 @@ Outcome Version(const std::string& path, const std::string&) {
 }
 
 // Editors and writers: the file afterwards, unchanged when the call failed.
-Outcome FileOutcome(bool result, const std::string& before, const std::string& path) {
-  Outcome outcome{result, Snapshot(path), ""};
+CallOutcome FileOutcome(bool result, const std::string& before, const std::string& path) {
+  CallOutcome outcome{result, Snapshot(path), ""};
   if (!result && outcome.bytes != before) outcome.fault = "changed the file and returned false";
   return outcome;
 }
 
-Outcome SetVersion(const std::string& path, const std::string&) {
+CallOutcome SetVersion(const std::string& path, const std::string&) {
   const std::string before = Snapshot(path);
   auto soft = tagSoftData();
   soft.id = 21;
   soft.version = 13;
-  Outcome outcome = FileOutcome(CTinyXmlHelper::SetSoftVersion(soft, path.c_str()), before, path);
+  CallOutcome outcome =
+      FileOutcome(CTinyXmlHelper::SetSoftVersion(soft, path.c_str()), before, path);
   if (outcome.result && outcome.fault.empty()) {
     CList<tagSoftData, const tagSoftData&> list;
     if (!CTinyXmlHelper::GetSoftData(list, path.c_str())) {
@@ -196,13 +197,13 @@ int CountFile(const CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& arr
   return count;
 }
 
-Outcome DeleteShortcut(const std::string& path, const std::string&) {
+CallOutcome DeleteShortcut(const std::string& path, const std::string&) {
   const std::string before = Snapshot(path);
   CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> old, now;
   const bool readable = CTinyXmlHelper::GetShutCutInfo(old, path.c_str());
   auto shortcut = tagShortCutInfo();
   std::strcpy(shortcut.file, "desk.exe");
-  Outcome outcome =
+  CallOutcome outcome =
       FileOutcome(CTinyXmlHelper::DeleteShutCutInfo(path.c_str(), shortcut), before, path);
   if (outcome.result && outcome.fault.empty()) {
     if (!readable || !CTinyXmlHelper::GetShutCutInfo(now, path.c_str())) {
@@ -259,13 +260,13 @@ std::vector<T> Records(const std::string& bytes) {
   return records;
 }
 
-Outcome WriteShortcuts(const std::string& path, const std::string& bytes) {
+CallOutcome WriteShortcuts(const std::string& path, const std::string& bytes) {
   const std::string before = Snapshot(path);
   CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array, read;
   const std::vector<tagShortCutInfo> records = Records<tagShortCutInfo>(bytes);
   for (const tagShortCutInfo& record : records)
     array.Add(record);
-  Outcome outcome =
+  CallOutcome outcome =
       FileOutcome(CTinyXmlHelper::WrittingShutCutInfo(path.c_str(), array), before, path);
   if (outcome.result && outcome.fault.empty()) {
     if (!CTinyXmlHelper::GetShutCutInfo(read, path.c_str())) {
@@ -284,13 +285,13 @@ Outcome WriteShortcuts(const std::string& path, const std::string& bytes) {
   return outcome;
 }
 
-Outcome WriteUpdates(const std::string& path, const std::string& bytes) {
+CallOutcome WriteUpdates(const std::string& path, const std::string& bytes) {
   const std::string before = Snapshot(path);
   CList<tagUpdateData, const tagUpdateData&> list, read;
   const std::vector<tagUpdateData> records = Records<tagUpdateData>(bytes);
   for (const tagUpdateData& record : records)
     list.AddTail(record);
-  Outcome outcome =
+  CallOutcome outcome =
       FileOutcome(CTinyXmlHelper::WrittingUpdateFile(path.c_str(), list), before, path);
   if (outcome.result && outcome.fault.empty()) {
     if (!CTinyXmlHelper::GetUpdateData(read, path.c_str())) {
@@ -336,51 +337,51 @@ std::vector<DocumentCall> WithExamples(std::vector<DocumentCall> calls) {
 const std::vector<DocumentCall>& AllCalls() {
   using H = CTinyXmlHelper;
   static const std::vector<DocumentCall> calls = WithExamples({
-      {"GetServiceData", Kind::kReader,
+      {"GetServiceData", CallKind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadArrays(&H::GetServiceData, path, &tagServerListInfo::types,
                            &tagServerListInfo::kinds, &tagServerListInfo::servers);
        },
        nullptr},
-      {"GetPartData", Kind::kReader,
+      {"GetPartData", CallKind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadArrays(&H::GetPartData, path, &tagPartListInfo::parts,
                            &tagPartListInfo::subParts);
        },
        nullptr},
-      {"GetWeatherData", Kind::kReader, &Weather, nullptr},
-      {"GetAreaData", Kind::kReader,
+      {"GetWeatherData", CallKind::kReader, &Weather, nullptr},
+      {"GetAreaData", CallKind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadArrays(&H::GetAreaData, path, &tagZoneAreaArray::zones,
                            &tagZoneAreaArray::areas);
        },
        nullptr},
-      {"GetSrvData", Kind::kReader,
+      {"GetSrvData", CallKind::kReader,
        [](const std::string& path, const std::string&) { return ReadInto(&H::GetSrvData, path); },
        nullptr},
-      {"GetSrvServiceData", Kind::kReader,
+      {"GetSrvServiceData", CallKind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadInto(&H::GetSrvServiceData, path);
        },
        nullptr},
-      {"GeVersion", Kind::kReader, &Version, nullptr},
-      {"GetSoftData", Kind::kReader,
+      {"GeVersion", CallKind::kReader, &Version, nullptr},
+      {"GetSoftData", CallKind::kReader,
        [](const std::string& path, const std::string&) { return ReadInto(&H::GetSoftData, path); },
        nullptr},
-      {"GetUpdateData", Kind::kReader,
+      {"GetUpdateData", CallKind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadInto(&H::GetUpdateData, path);
        },
        nullptr},
-      {"GetShutCutInfo", Kind::kReader,
+      {"GetShutCutInfo", CallKind::kReader,
        [](const std::string& path, const std::string&) {
          return ReadInto(&H::GetShutCutInfo, path);
        },
        nullptr},
-      {"SetSoftVersion", Kind::kEditor, &SetVersion, nullptr},
-      {"DeleteShutCutInfo", Kind::kEditor, &DeleteShortcut, nullptr},
-      {"WrittingShutCutInfo", Kind::kWriter, &WriteShortcuts, nullptr, "GetShutCutInfo"},
-      {"WrittingUpdateFile", Kind::kWriter, &WriteUpdates, nullptr, "GetUpdateData"},
+      {"SetSoftVersion", CallKind::kEditor, &SetVersion, nullptr},
+      {"DeleteShutCutInfo", CallKind::kEditor, &DeleteShortcut, nullptr},
+      {"WrittingShutCutInfo", CallKind::kWriter, &WriteShortcuts, nullptr, "GetShutCutInfo"},
+      {"WrittingUpdateFile", CallKind::kWriter, &WriteUpdates, nullptr, "GetUpdateData"},
   });
   return calls;
 }
@@ -392,4 +393,4 @@ const DocumentCall* FindCall(const std::string& name) {
   return nullptr;
 }
 
-}  // namespace calls
+}  // namespace testutil

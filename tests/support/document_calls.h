@@ -9,15 +9,15 @@
 #include <string>
 #include <vector>
 
-namespace calls {
+namespace testutil {
 
-enum class Kind {
+enum class CallKind {
   kReader,  // reads the file into records
   kEditor,  // loads the file, changes it and saves it back
   kWriter,  // replaces the file with a document built from records
 };
 
-struct Outcome {
+struct CallOutcome {
   bool result = false;
   // Every byte the call left in the caller's containers and outputs, and for
   // editors and writers the file afterwards.
@@ -28,18 +28,18 @@ struct Outcome {
   // as written, where their text is UTF-8). Otherwise what went wrong.
   std::string fault;
 
-  bool operator==(const Outcome& other) const {
+  bool operator==(const CallOutcome& other) const {
     return result == other.result && bytes == other.bytes && fault == other.fault;
   }
 };
 
 struct DocumentCall {
   const char* name;
-  Kind kind;
+  CallKind kind;
   // Readers and editors work on the file at `path`. Writers write `records`
   // (raw record bytes, one record after the other, as a host might pass
   // them, terminators or not) to `path`.
-  Outcome (*run)(const std::string& path, const std::string& records);
+  CallOutcome (*run)(const std::string& path, const std::string& records);
   // The bundled example of its document, under examples/, as the table of
   // documents names it.
   const char* example;
@@ -50,6 +50,6 @@ struct DocumentCall {
 const std::vector<DocumentCall>& AllCalls();
 const DocumentCall* FindCall(const std::string& name);
 
-}  // namespace calls
+}  // namespace testutil
 
 #endif  // TALVORO_TESTS_SUPPORT_DOCUMENT_CALLS_H_

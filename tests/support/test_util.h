@@ -60,6 +60,14 @@ inline std::string Lines(const std::string& text) {
   return lines;
 }
 
+// A CArrayTemplate as the host lays it out, whatever its element type: the
+// vtable pointer, then the words a host reads and a test may damage.
+struct RawArray {
+  void* vptr;
+  void* data;
+  std::int32_t capacity, growBy, size;
+};
+
 // A record with every byte zero, to fill in and compare to the byte.
 template <typename T>
 T Zeroed() {

@@ -6,7 +6,7 @@
 
 #include <tinyxml.h>
 
-namespace calls {
+namespace testutil {
 
 TinyXmlParse ParseWithTinyXml(const std::string& text) {
   std::string padded(text.c_str());
@@ -33,4 +33,4 @@ TinyXmlParse ParseWithTinyXml(const std::string& text) {
   return {deepest, attributes, doc.Error()};
 }
 
-}  // namespace calls
+}  // namespace testutil

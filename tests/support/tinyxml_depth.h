@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace calls {
+namespace testutil {
 
 struct TinyXmlParse {
   int depth;       // the deepest element nesting in the tree it built
@@ -17,6 +17,6 @@ struct TinyXmlParse {
 // parse keeps what it built, so the depth is the deepest the parser got.
 TinyXmlParse ParseWithTinyXml(const std::string& text);
 
-}  // namespace calls
+}  // namespace testutil
 
 #endif  // TALVORO_TESTS_SUPPORT_TINYXML_DEPTH_H_
