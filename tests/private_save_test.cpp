@@ -91,6 +91,13 @@ extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char
   }
   return static_cast<int>(::syscall(SYS_linkat, fromFolder, from, toFolder, to, flags));
 }
+namespace {
+int Open(const char* path, int flags, mode_t mode) {
+  if (beforeOpen) beforeOpen(path, flags);
+  return static_cast<int>(::syscall(SYS_openat, AT_FDCWD, path, flags | O_LARGEFILE, mode));
+}
+}  // namespace
+// The library asks for large-file support, so its open() is open64().
 extern "C" int open(const char* path, int flags, ...) {
   mode_t mode = 0;
   if (flags & (O_CREAT | O_TMPFILE)) {
@@ -99,8 +106,17 @@ extern "C" int open(const char* path, int flags, ...) {
     mode = static_cast<mode_t>(va_arg(args, int));
     va_end(args);
   }
-  if (beforeOpen) beforeOpen(path, flags);
-  return static_cast<int>(::syscall(SYS_openat, AT_FDCWD, path, flags, mode));
+  return Open(path, flags, mode);
+}
+extern "C" int open64(const char* path, int flags, ...) {
+  mode_t mode = 0;
+  if (flags & (O_CREAT | O_TMPFILE)) {
+    va_list args;
+    va_start(args, flags);
+    mode = static_cast<mode_t>(va_arg(args, int));
+    va_end(args);
+  }
+  return Open(path, flags, mode);
 }
 
 namespace {
