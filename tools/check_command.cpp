@@ -7,6 +7,7 @@
 //
 // Exit status: 0 when the document reads as written, 1 when the library
 // refuses it, 3 when it reads with findings, 2 for usage errors.
+#include <cstdlib>
 #include <iostream>
 #include <memory>
 #include <string>
@@ -15,6 +16,13 @@
 #include <CLI/CLI.hpp>
 
 #include "inspector.h"
+
+#if defined(_WIN32)
+#include <io.h>
+#define isatty _isatty
+#else
+#include <unistd.h>
+#endif
 
 namespace inspector {
 namespace {
@@ -56,16 +64,39 @@ std::string Message(const talvoro::Finding& f) {
   return talvoro::FindingText(f.kind);
 }
 
+// How `check` paints its lines, as compilers do: the place in bold, "error"
+// in bold red, "warning" in bold magenta; or not at all.
+struct Paint {
+  bool on = false;
+  std::string operator()(const char* code, const std::string& text) const {
+    return on ? std::string("\x1b[") + code + "m" + text + "\x1b[0m" : text;
+  }
+  std::string Place(const std::string& place) const { return (*this)("1", place + ":"); }
+  std::string Error() const { return (*this)("1;31", "error:"); }
+  std::string Warning() const { return (*this)("1;35", "warning:"); }
+};
+
+// --color: "always", "never", or "auto": on a terminal, unless NO_COLOR is set.
+bool ColorWanted(const std::string& mode) {
+  if (mode == "always") return true;
+  if (mode == "never") return false;
+  const char* noColor = std::getenv("NO_COLOR");
+  if (noColor && *noColor) return false;
+  return ::isatty(1) != 0;
+}
+
 struct Check {
   std::vector<Json> findings;
   std::vector<std::string> lines;
   std::string file;
+  Paint paint;
 };
 
 void Collect(const talvoro::Finding* finding, void* context) {
   Check& check = *static_cast<Check*>(context);
   const std::string message = Message(*finding);
-  check.lines.push_back(check.file + ":" + std::to_string(finding->line) + ": warning: " + message);
+  check.lines.push_back(check.paint.Place(check.file + ":" + std::to_string(finding->line)) + " " +
+                        check.paint.Warning() + " " + message);
   check.findings.push_back({{"line", finding->line},
                             {"kind", talvoro::FindingText(finding->kind)},
                             {"element", finding->element},
@@ -97,6 +128,7 @@ void AddCheckCommand(CLI::App& app, int& status) {
   struct Options {
     std::string file;
     bool json = false;
+    std::string color = "auto";
   };
   // The callbacks keep the options alive as long as the app parses.
   const auto options = std::make_shared<Options>();
@@ -104,11 +136,17 @@ void AddCheckCommand(CLI::App& app, int& status) {
     CLI::App* command = check->add_subcommand(kind.name, "Check a " + kind.document + " document");
     command->add_option("FILE", options->file, "The document to check")->required();
     command->add_flag("--json", options->json, "Print one JSON object instead of lines");
+    command
+        ->add_option("--color", options->color,
+                     "Colour the lines as compilers do: auto (on a terminal, unless NO_COLOR "
+                     "is set), always or never")
+        ->check(CLI::IsMember({"auto", "always", "never"}));
     command->callback([&status, options, kind] {
       const std::string& file = options->file;
       const bool json = options->json;
       Check result;
       result.file = file;
+      result.paint.on = !json && ColorWanted(options->color);
       talvoro::Outcome outcome{};
       const talvoro::Reason reason =
           talvoro::Diagnose(kind.kind, file.c_str(), &outcome, Collect, &result);
@@ -132,7 +170,8 @@ void AddCheckCommand(CLI::App& app, int& status) {
         if (outcome.column > 0) place += ":" + std::to_string(outcome.column);
         std::string text = talvoro::ReasonText(reason);
         if (outcome.detail[0]) text += std::string(": ") + outcome.detail;
-        std::cout << place << ": error: " << text << '\n';
+        std::cout << result.paint.Place(place) << " " << result.paint.Error() << " " << text
+                  << '\n';
         return;
       }
       std::cout << file << ": ok\n";

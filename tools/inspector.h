@@ -59,6 +59,11 @@ std::vector<ShowKind> AllKinds();
 // (line 3, column 5)".
 std::string Explain(const talvoro::Outcome& outcome);
 
+// Why the words of a command line (its arguments, the program's name left
+// out) are not a command of `app` and, for a command with kinds, one of its
+// document kinds: which are, and the nearest; "" when they are.
+std::string UnknownWords(CLI::App& app, const std::vector<std::string>& arguments);
+
 // Adds `check KIND FILE [--json]`.
 void AddCheckCommand(CLI::App& app, int& status);
 

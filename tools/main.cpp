@@ -8,8 +8,12 @@
 //   talvoro write-shortcuts FILE [TEXT...]
 //   talvoro write-updates FILE [FILE_TEXT CHECK_TEXT]...
 //
+//   talvoro --version                 the loaded library's version
+//
 // Exit status: 0 on success, 1 when the library returns false, 2 for usage
-// errors, 3 when `check` finds what the reader changes silently.
+// errors (an unknown command or document kind names the known ones and the
+// nearest), 3 when `check` finds what the reader changes silently.
+#include <algorithm>
 #include <iostream>
 #include <string>
 #include <utility>
@@ -98,12 +102,25 @@ int main(int argc, char** argv) {
 
   AddCheckCommand(app, status);
   AddEditCommands(app, status);
+  app.set_version_flag("--version", std::string("talvoro ") + talvoro_version(),
+                       "Print the version of the library and exit");
 
+  const std::vector<std::string> arguments(argv + 1, argv + argc);
+  const bool asksForHelp = std::any_of(
+      arguments.begin(), arguments.end(),
+      [](const std::string& a) { return a == "-h" || a == "--help" || a == "--version"; });
+  const std::string unknown = asksForHelp ? "" : UnknownWords(app, arguments);
+  if (!unknown.empty()) {
+    std::cerr << "talvoro: " << unknown << "\nRun with --help for more information.\n";
+    return kUsage;
+  }
   try {
     app.parse(argc, argv);
   } catch (const CLI::CallForHelp& e) {
     return app.exit(e);
   } catch (const CLI::CallForAllHelp& e) {
+    return app.exit(e);
+  } catch (const CLI::CallForVersion& e) {
     return app.exit(e);
   } catch (const CLI::ParseError& e) {
     app.exit(e);
