@@ -85,6 +85,16 @@ std::string Text(const char (&field)[W]) {
 // Each array or record of the object as an aligned table under its name.
 void PrintTables(const Json& document, std::ostream& out);
 
+// Whether `show --tree` draws the kind: the service list, the part list, the
+// zone area list and the software component list.
+bool HasTree(talvoro::DocumentKind kind);
+// Draws what `read` gave for the kind as a tree under `title`, with
+// box-drawing characters when `unicode`, in ASCII otherwise.
+void PrintTree(talvoro::DocumentKind kind, const std::string& title, const Json& document,
+               bool unicode, std::ostream& out);
+// Whether the locale's environment (LC_ALL, LC_CTYPE, LANG) asks for UTF-8.
+bool TerminalTakesUtf8();
+
 // Every element of a CArrayTemplate or a CList, through `convert`.
 template <typename T, typename Convert>
 Json ToJsonArray(const CArrayTemplate<T, const T&>& array, Convert convert) {

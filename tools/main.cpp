@@ -64,13 +64,17 @@ int main(int argc, char** argv) {
   CLI::App* show = app.add_subcommand("show", "Show what the library reads from a document");
   show->require_subcommand(1);
   std::string file;
-  bool json = false;
+  bool json = false, tree = false;
   const std::vector<ShowKind> kinds = AllKinds();
   for (const ShowKind& kind : kinds) {
     CLI::App* command = show->add_subcommand(kind.name, "Show a " + kind.document + " document");
     command->add_option("FILE", file, "The document to read")->required();
-    command->add_flag("--json", json, "Print JSON instead of tables");
-    command->callback([&file, &json, &status, &kind] {
+    CLI::Option* asJson = command->add_flag("--json", json, "Print JSON instead of tables");
+    if (HasTree(kind.kind)) {
+      command->add_flag("--tree", tree, "Draw the document as the tree it is, its records joined")
+          ->excludes(asJson);
+    }
+    command->callback([&file, &json, &tree, &status, &kind] {
       Json document;
       if (!kind.read(file.c_str(), document)) {
         // The library's own diagnosis says why its reader refused the file.
@@ -81,6 +85,8 @@ int main(int argc, char** argv) {
       }
       if (json) {
         std::cout << document.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+      } else if (tree) {
+        PrintTree(kind.kind, file + ": " + kind.document, document, TerminalTakesUtf8(), std::cout);
       } else {
         PrintTables(document, std::cout);
       }

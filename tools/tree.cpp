@@ -1,0 +1,167 @@
+// `talvoro show KIND FILE --tree`: a document drawn as the tree it is, its
+// flat records joined back by their identifiers: types, their kinds and their
+// servers; parts and their sub-parts; zones and their areas; the components
+// of a software list. Records whose parent is not there are drawn last, under
+// a node that says so.
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "inspector.h"
+
+namespace inspector {
+namespace {
+
+struct Node {
+  std::string label;
+  std::vector<Node> children;
+};
+
+std::string Text(const Json& value) {
+  return value.is_string() ? value.get<std::string>() : value.dump();
+}
+
+using Fields = std::initializer_list<const char*>;
+
+bool Among(const std::string& name, Fields fields) {
+  for (const char* field : fields) {
+    if (name == field) return true;
+  }
+  return false;
+}
+
+// The record as `what` and its `shown` fields' values, then its other fields
+// as "name value" pairs; the `joined` fields, which its place in the tree
+// says, left out.
+std::string Label(const char* what, const Json& record, Fields shown, Fields joined = {}) {
+  std::string label = what;
+  for (const char* field : shown)
+    label += " " + Text(record.at(field));
+  std::string rest;
+  for (const auto& item : record.items()) {
+    if (Among(item.key(), shown) || Among(item.key(), joined)) continue;
+    if (item.value().is_string() && item.value().get<std::string>().empty()) continue;
+    rest += (rest.empty() ? "" : ", ") + item.key() + " " + Text(item.value());
+  }
+  return rest.empty() ? label : label + " (" + rest + ")";
+}
+
+// The children of each parent, by the identifiers that `joined` tells apart;
+// the records that no parent takes go under a node of their own.
+template <typename Joined>
+void Join(std::vector<Node>& parents, const Json& parentRecords, const Json& children,
+          const char* what, Fields shown, Fields keys, Joined joined) {
+  std::vector<bool> taken(children.size(), false);
+  for (std::size_t p = 0; p < parents.size(); ++p) {
+    for (std::size_t c = 0; c < children.size(); ++c) {
+      if (taken[c] || !joined(parentRecords[p], children[c])) continue;
+      taken[c] = true;
+      parents[p].children.push_back({Label(what, children[c], shown, keys), {}});
+    }
+  }
+  Node orphans{std::string("(") + what + "s whose parent is not in the document)", {}};
+  for (std::size_t c = 0; c < children.size(); ++c) {
+    if (!taken[c]) orphans.children.push_back({Label(what, children[c], shown), {}});
+  }
+  if (!orphans.children.empty()) parents.push_back(orphans);
+}
+
+std::vector<Node> Leaves(const Json& records, const char* what, Fields shown, Fields keys = {}) {
+  std::vector<Node> nodes;
+  for (const Json& record : records)
+    nodes.push_back({Label(what, record, shown, keys), {}});
+  return nodes;
+}
+
+// Types, their kinds (by the type's id) and their servers (by the kind's id
+// and depend).
+std::vector<Node> ServiceTree(const Json& document) {
+  std::vector<Node> types = Leaves(document.at("types"), "type", {"id", "typeName"});
+  const Json& kinds = document.at("kinds");
+  std::vector<Node> withServers = Leaves(kinds, "kind", {"id", "kindName"}, {"typeId"});
+  Join(withServers, kinds, document.at("servers"), "server", {"id", "serverName"},
+       {"kindId", "kindDepend"}, [](const Json& kind, const Json& server) {
+         return kind.at("id") == server.at("kindId") &&
+                kind.at("depend") == server.at("kindDepend");
+       });
+  // The kinds, servers and all, under their types; after the kinds may come
+  // the servers whose kind is not there.
+  std::vector<bool> taken(kinds.size(), false);
+  const Json& typeRecords = document.at("types");
+  for (std::size_t t = 0; t < types.size(); ++t) {
+    for (std::size_t k = 0; k < kinds.size(); ++k) {
+      if (taken[k] || typeRecords[t].at("id") != kinds[k].at("typeId")) continue;
+      taken[k] = true;
+      types[t].children.push_back(withServers[k]);
+    }
+  }
+  Node orphans{"(kinds whose parent is not in the document)", {}};
+  for (std::size_t k = 0; k < withServers.size(); ++k) {
+    if (k >= kinds.size() || !taken[k]) orphans.children.push_back(withServers[k]);
+  }
+  if (!orphans.children.empty()) types.push_back(orphans);
+  return types;
+}
+
+std::vector<Node> Tree(talvoro::DocumentKind kind, const Json& document) {
+  using talvoro::DocumentKind;
+  switch (kind) {
+    case DocumentKind::kServices:
+      return ServiceTree(document);
+    case DocumentKind::kParts: {
+      std::vector<Node> parts = Leaves(document.at("parts"), "part", {"id", "name"});
+      Join(parts, document.at("parts"), document.at("subParts"), "sub-part", {"id", "name"},
+           {"parentId"},
+           [](const Json& part, const Json& sub) { return part.at("id") == sub.at("parentId"); });
+      return parts;
+    }
+    case DocumentKind::kZones: {
+      std::vector<Node> zones = Leaves(document.at("zones"), "zone", {"id", "name"});
+      Join(zones, document.at("zones"), document.at("areas"), "area", {"id", "name"}, {"zoneId"},
+           [](const Json& zone, const Json& area) { return zone.at("id") == area.at("zoneId"); });
+      return zones;
+    }
+    case DocumentKind::kSoftware:
+      return Leaves(document.at("components"), "component", {"id", "kindName"});
+    default:
+      return {};
+  }
+}
+
+void Draw(const std::vector<Node>& nodes, const std::string& indent, bool unicode,
+          std::ostream& out) {
+  for (std::size_t i = 0; i < nodes.size(); ++i) {
+    const bool last = i + 1 == nodes.size();
+    out << indent << (unicode ? (last ? "└── " : "├── ") : (last ? "`-- " : "|-- "))
+        << nodes[i].label << '\n';
+    Draw(nodes[i].children, indent + (last ? "    " : (unicode ? "│   " : "|   ")), unicode, out);
+  }
+}
+
+}  // namespace
+
+bool HasTree(talvoro::DocumentKind kind) {
+  using talvoro::DocumentKind;
+  return kind == DocumentKind::kServices || kind == DocumentKind::kParts ||
+         kind == DocumentKind::kZones || kind == DocumentKind::kSoftware;
+}
+
+bool TerminalTakesUtf8() {
+  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
+    const char* value = std::getenv(name);
+    if (!value || !*value) continue;
+    std::string lower(value);
+    for (char& c : lower)
+      c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+    return lower.find("utf-8") != std::string::npos || lower.find("utf8") != std::string::npos;
+  }
+  return false;
+}
+
+void PrintTree(talvoro::DocumentKind kind, const std::string& title, const Json& document,
+               bool unicode, std::ostream& out) {
+  out << title << '\n';
+  Draw(Tree(kind, document), "", unicode, out);
+}
+
+}  // namespace inspector
