@@ -415,6 +415,24 @@ TEST(ArrayGrowFor, FallsBackNearThe32BitLimits) {
   }
 }
 
+TEST(ArrayGrowFor, AnArrayThatHoldsItsAppendsAlreadyNeedsNoMemory) {
+  if (!testutil::ArrayBlocks::Watched()) GTEST_SKIP() << "needs the test allocator";
+  struct Wide {
+    char bytes[1000];
+  };
+  CArrayTemplate<Wide, const Wide&> roomy;
+  roomy.Reserve(200);  // 204 slots of 1,000 bytes
+  Array small;
+  small.Add(Make(1));
+  {
+    // Room for the small block, not for one as large as the roomy one.
+    testutil::ArrayBlocks blocks(100000);
+    talvoro::GrowFor(talvoro::Appends{roomy, 100}, talvoro::Appends{small, 1000});
+  }
+  EXPECT_EQ(roomy.GetCapacity(), 204);
+  EXPECT_EQ(small.GetCapacity(), 1067);
+}
+
 TEST(ArrayGrowFor, AllOrNothingWhenABlockCannotBeAllocated) {
   if (!testutil::ArrayBlocks::Watched()) GTEST_SKIP() << "needs the test allocator";
   struct Wide {

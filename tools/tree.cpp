@@ -66,7 +66,7 @@ void Join(std::vector<Node>& parents, const Json& parentRecords, const Json& chi
   if (!orphans.children.empty()) parents.push_back(orphans);
 }
 
-std::vector<Node> Leaves(const Json& records, const char* what, Fields shown, Fields keys = {}) {
+std::vector<Node> Nodes(const Json& records, const char* what, Fields shown, Fields keys = {}) {
   std::vector<Node> nodes;
   for (const Json& record : records)
     nodes.push_back({Label(what, record, shown, keys), {}});
@@ -76,9 +76,9 @@ std::vector<Node> Leaves(const Json& records, const char* what, Fields shown, Fi
 // Types, their kinds (by the type's id) and their servers (by the kind's id
 // and depend).
 std::vector<Node> ServiceTree(const Json& document) {
-  std::vector<Node> types = Leaves(document.at("types"), "type", {"id", "typeName"});
+  std::vector<Node> types = Nodes(document.at("types"), "type", {"id", "typeName"});
   const Json& kinds = document.at("kinds");
-  std::vector<Node> withServers = Leaves(kinds, "kind", {"id", "kindName"}, {"typeId"});
+  std::vector<Node> withServers = Nodes(kinds, "kind", {"id", "kindName"}, {"typeId"});
   Join(withServers, kinds, document.at("servers"), "server", {"id", "serverName"},
        {"kindId", "kindDepend"}, [](const Json& kind, const Json& server) {
          return kind.at("id") == server.at("kindId") &&
@@ -109,20 +109,20 @@ std::vector<Node> Tree(talvoro::DocumentKind kind, const Json& document) {
     case DocumentKind::kServices:
       return ServiceTree(document);
     case DocumentKind::kParts: {
-      std::vector<Node> parts = Leaves(document.at("parts"), "part", {"id", "name"});
+      std::vector<Node> parts = Nodes(document.at("parts"), "part", {"id", "name"});
       Join(parts, document.at("parts"), document.at("subParts"), "sub-part", {"id", "name"},
            {"parentId"},
            [](const Json& part, const Json& sub) { return part.at("id") == sub.at("parentId"); });
       return parts;
     }
     case DocumentKind::kZones: {
-      std::vector<Node> zones = Leaves(document.at("zones"), "zone", {"id", "name"});
+      std::vector<Node> zones = Nodes(document.at("zones"), "zone", {"id", "name"});
       Join(zones, document.at("zones"), document.at("areas"), "area", {"id", "name"}, {"zoneId"},
            [](const Json& zone, const Json& area) { return zone.at("id") == area.at("zoneId"); });
       return zones;
     }
     case DocumentKind::kSoftware:
-      return Leaves(document.at("components"), "component", {"id", "kindName"});
+      return Nodes(document.at("components"), "component", {"id", "kindName"});
     default:
       return {};
   }

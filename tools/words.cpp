@@ -60,9 +60,14 @@ std::string Unknown(const std::string& what, const std::string& word,
 }  // namespace
 
 std::string UnknownWords(CLI::App& app, const std::vector<std::string>& arguments) {
-  std::vector<std::string> words;  // the arguments that are no options
-  for (const std::string& argument : arguments) {
-    if (argument.empty() || argument[0] != '-') words.push_back(argument);
+  std::vector<std::string> words;  // the arguments that are neither options nor their values
+  for (std::size_t i = 0; i < arguments.size(); ++i) {
+    const std::string& argument = arguments[i];
+    if (argument == "--color") {
+      ++i;  // its value follows it
+    } else if (argument.empty() || argument[0] != '-') {
+      words.push_back(argument);
+    }
   }
   if (words.empty()) return "";
   const std::vector<std::string> commands = Names(app);
