@@ -92,31 +92,27 @@ extern "C" int linkat(int fromFolder, const char* from, int toFolder, const char
   return static_cast<int>(::syscall(SYS_linkat, fromFolder, from, toFolder, to, flags));
 }
 namespace {
-int Open(const char* path, int flags, mode_t mode) {
+// open() with the mode that follows `flags` when it creates a file.
+int Open(const char* path, int flags, va_list more) {
+  const mode_t mode = flags & (O_CREAT | O_TMPFILE) ? static_cast<mode_t>(va_arg(more, int)) : 0;
   if (beforeOpen) beforeOpen(path, flags);
   return static_cast<int>(::syscall(SYS_openat, AT_FDCWD, path, flags | O_LARGEFILE, mode));
 }
 }  // namespace
 // The library asks for large-file support, so its open() is open64().
 extern "C" int open(const char* path, int flags, ...) {
-  mode_t mode = 0;
-  if (flags & (O_CREAT | O_TMPFILE)) {
-    va_list args;
-    va_start(args, flags);
-    mode = static_cast<mode_t>(va_arg(args, int));
-    va_end(args);
-  }
-  return Open(path, flags, mode);
+  va_list more;
+  va_start(more, flags);
+  const int fd = Open(path, flags, more);
+  va_end(more);
+  return fd;
 }
 extern "C" int open64(const char* path, int flags, ...) {
-  mode_t mode = 0;
-  if (flags & (O_CREAT | O_TMPFILE)) {
-    va_list args;
-    va_start(args, flags);
-    mode = static_cast<mode_t>(va_arg(args, int));
-    va_end(args);
-  }
-  return Open(path, flags, mode);
+  va_list more;
+  va_start(more, flags);
+  const int fd = Open(path, flags, more);
+  va_end(more);
+  return fd;
 }
 
 namespace {
