@@ -63,6 +63,20 @@ class TemporaryFile {
   virtual void Published() = 0;
 };
 
+// A character set that the system knows: where its characters begin, and
+// whether bytes are text in it at all. It converts nothing for the library,
+// whose records keep a document's bytes.
+class Charset {
+ public:
+  virtual ~Charset() = default;
+  struct Character {
+    std::size_t length;  // its bytes; 0: no character of the set begins here
+    char32_t code;       // its code point (the first, where it makes several)
+  };
+  // The character at the start of `text`, of the `size` > 0 bytes left.
+  virtual Character Next(const char* text, std::size_t size) = 0;
+};
+
 // How the system Env creates temporary files; tests take the fallbacks.
 struct EnvOptions {
   // Where the file system allows it, the new file has no name until it is
@@ -104,6 +118,15 @@ class Env {
   // Removes a temporary file that a killed save left behind; a file that a
   // save still holds is left alone.
   virtual Status RemoveAbandoned(const std::string& path) = 0;
+
+  // The character set that a declaration's encoding names ("GBK", "Big5",
+  // "ISO-8859-1"): glibc's iconv, or the code pages of Windows. Null when the
+  // system does not know it.
+  virtual std::unique_ptr<Charset> OpenCharset(const std::string& name) = 0;
+  // The calling thread's narrow character set as a declaration names it
+  // ("GBK", "Big5", "Shift_JIS"): the codeset of LC_CTYPE on POSIX systems,
+  // the ANSI code page on Windows. "" where it is UTF-8.
+  virtual std::string NarrowCharset() = 0;
 
   // Path arithmetic in the platform's own terms.
   // `path` as its folder and the name in it ("" when it ends in a separator).

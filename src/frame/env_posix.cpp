@@ -9,6 +9,8 @@
 // leftovers it can lock (their saver is gone) and never one that is locked.
 #include <dirent.h>
 #include <fcntl.h>
+#include <iconv.h>
+#include <langinfo.h>
 #include <limits.h>
 #include <sys/file.h>
 #include <sys/stat.h>
@@ -320,6 +322,43 @@ bool Lock(int fd, Descriptor* lock) {
   return lock->valid();
 }
 
+// A character set of glibc's iconv. A character is the shortest run of bytes
+// that converts whole into UTF-32 (a run that begins one but ends too soon is
+// EINVAL); bytes that begin none are EILSEQ.
+class IconvCharset : public Charset {
+ public:
+  explicit IconvCharset(iconv_t cd) : cd_(cd) {}
+  ~IconvCharset() override { ::iconv_close(cd_); }
+  IconvCharset(const IconvCharset&) = delete;
+  IconvCharset& operator=(const IconvCharset&) = delete;
+
+  Character Next(const char* text, std::size_t size) override {
+    constexpr std::size_t kLongest = 8;  // GB18030 takes 4, ISO-2022 shifts more
+    for (std::size_t length = 1; length <= size && length <= kLongest; ++length) {
+      unsigned char out[16];
+      char* in = const_cast<char*>(text);
+      char* to = reinterpret_cast<char*>(out);
+      std::size_t inLeft = length, outLeft = sizeof out;
+      const std::size_t done = ::iconv(cd_, &in, &inLeft, &to, &outLeft);
+      const int error = errno;
+      if (done != static_cast<std::size_t>(-1) && inLeft == 0 && outLeft <= sizeof out - 4) {
+        Reset();
+        return {length, static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 |
+                                              static_cast<std::uint32_t>(out[3]) << 24)};
+      }
+      Reset();
+      if (done == static_cast<std::size_t>(-1) && error != EINVAL) break;
+    }
+    return {0, 0};
+  }
+
+ private:
+  // Each character is read on its own, from the initial shift state.
+  void Reset() { ::iconv(cd_, nullptr, nullptr, nullptr, nullptr); }
+
+  iconv_t cd_;
+};
+
 class PosixEnv : public Env {
  public:
   explicit PosixEnv(const EnvOptions& options) : options_(options) {}
@@ -504,6 +543,26 @@ class PosixEnv : public Env {
   }
 
   const char* LineBreak() const override { return "\n"; }
+
+  std::unique_ptr<Charset> OpenCharset(const std::string& name) override {
+    // "" would be the locale's own set, and "//" suffixes ask iconv for
+    // conversions that are not a declaration's.
+    if (name.empty() || name.find('/') != std::string::npos) return nullptr;
+    const iconv_t cd = ::iconv_open("UTF-32LE", name.c_str());
+    if (cd == reinterpret_cast<iconv_t>(-1)) return nullptr;
+    return std::unique_ptr<Charset>(new IconvCharset(cd));
+  }
+
+  std::string NarrowCharset() override {
+    // nl_langinfo answers for the thread's locale (uselocale) where it has one.
+    const std::string codeset = ::nl_langinfo(CODESET);
+    if (codeset == "UTF-8") return "";
+    // glibc's spellings, as the registered names are spelt.
+    if (codeset == "BIG5") return "Big5";
+    if (codeset == "SHIFT_JIS") return "Shift_JIS";
+    if (codeset == "ANSI_X3.4-1968") return "US-ASCII";
+    return codeset;
+  }
 
  private:
   // Gives a new temporary file its mode, locks it and hands it out. A named

@@ -283,6 +283,62 @@ Status CreateFailed(DWORD error) {
   }
 }
 
+// The code pages by the names that declarations give them; a code page's
+// first name is the one a save declares for it.
+struct CodePageName {
+  const char* name;
+  UINT codePage;
+};
+constexpr CodePageName kCodePages[] = {
+    {"UTF-8", 65001},        {"UTF8", 65001},        {"GBK", 936},           {"GB2312", 936},
+    {"CP936", 936},          {"X-GBK", 936},         {"GB18030", 54936},     {"Big5", 950},
+    {"CP950", 950},          {"Shift_JIS", 932},     {"SJIS", 932},          {"CP932", 932},
+    {"Windows-31J", 932},    {"MS_Kanji", 932},      {"CP949", 949},         {"UHC", 949},
+    {"KS_C_5601-1987", 949}, {"EUC-KR", 51949},      {"EUC-JP", 20932},      {"windows-874", 874},
+    {"TIS-620", 874},        {"windows-1250", 1250}, {"windows-1251", 1251}, {"windows-1252", 1252},
+    {"windows-1253", 1253},  {"windows-1254", 1254}, {"windows-1255", 1255}, {"windows-1256", 1256},
+    {"windows-1257", 1257},  {"windows-1258", 1258}, {"ISO-8859-1", 28591},  {"ISO-8859-2", 28592},
+    {"ISO-8859-3", 28593},   {"ISO-8859-4", 28594},  {"ISO-8859-5", 28595},  {"ISO-8859-6", 28596},
+    {"ISO-8859-7", 28597},   {"ISO-8859-8", 28598},  {"ISO-8859-9", 28599},  {"ISO-8859-13", 28603},
+    {"ISO-8859-15", 28605},  {"KOI8-R", 20866},      {"KOI8-U", 21866},      {"US-ASCII", 20127},
+    {"ASCII", 20127},
+};
+
+bool SameName(const char* a, const std::string& b) {
+  const auto lower = [](char c) {
+    return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c;
+  };
+  std::size_t i = 0;
+  for (; a[i] && i < b.size(); ++i) {
+    if (lower(a[i]) != lower(b[i])) return false;
+  }
+  return !a[i] && i == b.size();
+}
+
+// A code page of Windows. A character is the shortest run of bytes that
+// MultiByteToWideChar converts whole without MB_ERR_INVALID_CHARS failing.
+class CodePageCharset : public Charset {
+ public:
+  explicit CodePageCharset(UINT codePage) : codePage_(codePage) {}
+
+  Character Next(const char* text, std::size_t size) override {
+    for (std::size_t length = 1; length <= size && length <= 4; ++length) {
+      wchar_t wide[4];
+      const int made = ::MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, text,
+                                             static_cast<int>(length), wide, 4);
+      if (made <= 0) continue;
+      char32_t code = wide[0];
+      if (made >= 2 && code >= 0xD800 && code < 0xDC00 && wide[1] >= 0xDC00 && wide[1] < 0xE000)
+        code = 0x10000 + ((code - 0xD800) << 10) + (wide[1] - 0xDC00);
+      return {length, code};
+    }
+    return {0, 0};
+  }
+
+ private:
+  UINT codePage_;
+};
+
 class WindowsEnv : public Env {
  public:
   // One FindFirstFileA, whatever the pattern: its wildcards, "." and "..",
@@ -482,6 +538,23 @@ class WindowsEnv : public Env {
 
   // TinyXML's SaveFile writes in text mode here, which ends lines with CR LF.
   const char* LineBreak() const override { return "\r\n"; }
+
+  std::unique_ptr<Charset> OpenCharset(const std::string& name) override {
+    for (const CodePageName& known : kCodePages) {
+      if (SameName(known.name, name) && ::IsValidCodePage(known.codePage))
+        return std::unique_ptr<Charset>(new CodePageCharset(known.codePage));
+    }
+    return nullptr;
+  }
+
+  std::string NarrowCharset() override {
+    const UINT codePage = ::GetACP();
+    if (codePage == CP_UTF8) return "";
+    for (const CodePageName& known : kCodePages) {
+      if (known.codePage == codePage) return known.name;
+    }
+    return "CP" + std::to_string(codePage);
+  }
 };
 
 }  // namespace

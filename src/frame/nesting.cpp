@@ -21,6 +21,8 @@
 
 #include <tinyxml.h>
 
+#include "frame/characters.h"
+
 namespace talvoro {
 namespace {
 
@@ -397,10 +399,7 @@ Shape MeasureDocument(const char* text, const Limits& limits) {
       // The first declaration at the top settles how the rest is read.
       if (node == Node::kDeclaration && reader.encoding == Encoding::kUnknown) {
         const char* name = encodingValue.c_str();
-        reader.encoding =
-            !*name || reader.Begins(name, "UTF-8", true) || reader.Begins(name, "UTF8", true)
-                ? Encoding::kUtf8
-                : Encoding::kLegacy;
+        reader.encoding = NamesUtf8(name) ? Encoding::kUtf8 : Encoding::kLegacy;
       }
     }
     p = reader.SkipSpace(p);

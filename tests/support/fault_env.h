@@ -95,6 +95,12 @@ class FaultEnv : public talvoro::Env {
     return base_.Join(folder, name);
   }
   const char* LineBreak() const override { return base_.LineBreak(); }
+  std::unique_ptr<talvoro::Charset> OpenCharset(const std::string& name) override {
+    return base_.OpenCharset(name);
+  }
+  // The host's narrow set as the base Env tells it, or as PretendNarrowCharset says.
+  std::string NarrowCharset() override { return narrow_ ? *narrow_ : base_.NarrowCharset(); }
+  void PretendNarrowCharset(std::string name) { narrow_ = std::move(name); }
 
  private:
   talvoro::Env& base_;
@@ -102,6 +108,7 @@ class FaultEnv : public talvoro::Env {
   talvoro::Status failure_;
   std::size_t transferLimit_ = 0;
   std::string scribble_;
+  std::optional<std::string> narrow_;
 
   int cutAt_ = -1;
   Syncs trusted_;

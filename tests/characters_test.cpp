@@ -1,0 +1,159 @@
+// Characters in a declared character set, and the writers' declaration when
+// the records' text is not UTF-8.
+#include <cstring>
+#include <random>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "code_pages.h"
+#include "fault_env.h"
+#include "frame/characters.h"
+#include "frame/documents.h"
+#include "talvoro/talvoro.h"
+#include "temp_dir.h"
+#include "test_util.h"
+
+namespace {
+
+using talvoro::Charset;
+using talvoro::Env;
+using talvoro::Reason;
+
+// The lengths of the characters that `text` is made of in `charset`, a 0
+// where no character begins (and the rest taken byte by byte).
+std::vector<std::size_t> Lengths(Charset& charset, const std::string& text) {
+  std::vector<std::size_t> lengths;
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t length = charset.Next(text.data() + at, text.size() - at).length;
+    lengths.push_back(length);
+    at += length ? length : 1;
+  }
+  return lengths;
+}
+
+TEST(Characters, Utf8AsTheStandardHasIt) {
+  const auto utf8 = talvoro::Utf8Charset();
+  using L = std::vector<std::size_t>;
+  EXPECT_EQ(Lengths(*utf8, "a\xC3\xA9\xE8\xA1\x8C\xF0\x9F\x98\x80"), (L{1, 2, 3, 4}));
+  EXPECT_EQ(utf8->Next("\xE8\xA1\x8C", 3).code, U'\u884C');
+  EXPECT_EQ(utf8->Next("\xF4\x8F\xBF\xBF", 4).code, U'\U0010FFFF');
+  // Overlong forms, surrogates, beyond U+10FFFF, lone trail bytes, and
+  // sequences that end early or hold a byte that is no trail byte.
+  for (const char* bad : {"\xC0\x80", "\xC1\xBF", "\xE0\x9F\xBF", "\xF0\x8F\xBF\xBF",
+                          "\xED\xA0\x80", "\xED\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80",
+                          "\x80", "\xBF", "\xE8\xA1", "\xE8\"\x8C", "\xC3\xC3", "\xFF"})
+    EXPECT_EQ(utf8->Next(bad, std::strlen(bad)).length, 0u) << testing::PrintToString(bad);
+
+  for (const char* name : {"", "UTF-8", "utf-8", "UTF8", "Utf-8-bom"})
+    EXPECT_TRUE(talvoro::NamesUtf8(name)) << name;
+  for (const char* name : {"GBK", "UTF-16", "UTF", "ISO-8859-1"})
+    EXPECT_FALSE(talvoro::NamesUtf8(name)) << name;
+}
+
+TEST(Characters, TheSystemsSetsByTheirDeclaredNames) {
+  Env& env = Env::Default();
+  using L = std::vector<std::size_t>;
+  // 行情 in GBK, a lead byte without its trail at the end.
+  const auto gbk = talvoro::DeclaredCharset(env, "gb2312");
+  ASSERT_TRUE(gbk);
+  EXPECT_EQ(Lengths(*gbk,
+                    "\xD0\xD0\xC7\xE9"
+                    "a\xC7"),
+            (L{2, 2, 1, 0}));
+  EXPECT_EQ(gbk->Next("\xD0\xD0", 2).code, U'\u884C');
+  // 行 in Big5 and in Shift_JIS; a Shift_JIS trail byte alone.
+  const auto big5 = talvoro::DeclaredCharset(env, "Big5");
+  ASSERT_TRUE(big5);
+  EXPECT_EQ(Lengths(*big5, "\xA6\xE6x"), (L{2, 1}));
+  EXPECT_EQ(big5->Next("\xA6\xE6", 2).code, U'\u884C');
+  const auto sjis = talvoro::DeclaredCharset(env, "Shift_JIS");
+  ASSERT_TRUE(sjis);
+  EXPECT_EQ(Lengths(*sjis, "\x8D\x73\xA0"), (L{2, 0}));
+  EXPECT_EQ(sjis->Next("\x8D\x73", 2).code, U'\u884C');
+  // Every byte is a character of ISO-8859-1.
+  const auto latin1 = talvoro::DeclaredCharset(env, "ISO-8859-1");
+  ASSERT_TRUE(latin1);
+  EXPECT_EQ(Lengths(*latin1, "\xE9\xFF\x80"), (L{1, 1, 1}));
+  // The names TinyXML reads as UTF-8 are UTF-8 here too, whatever the system
+  // calls them; what the system does not know has no set.
+  const auto utf8 = talvoro::DeclaredCharset(env, "UTF8");
+  EXPECT_EQ(Lengths(*utf8, "\xED\xA0\x80"), (L{0, 0, 0}));
+  for (const char* unknown : {"no-such-encoding", "GBK//TRANSLIT", "UTF-16/"})
+    EXPECT_FALSE(env.OpenCharset(unknown)) << unknown;
+}
+
+// A Chinese host's names in GBK: declared UTF-8, as the writers did before,
+// 17 of the 20 would be saved as bytes that every reader takes for other
+// characters, and the other three refused. In the host's code page they all
+// save, each read back as written.
+TEST(HostCharset, TextThatIsNotUtf8IsDeclaredInTheHostsCodePage) {
+  testutil::FaultEnv env;
+  env.PretendNarrowCharset("GBK");
+  testutil::ExpectReadBack(env, testutil::GbkPaths(), "GBK");
+
+  std::mt19937 random(20261209);
+  for (const testutil::CodePage* page : {&testutil::kGbk, &testutil::kBig5, &testutil::kShiftJis}) {
+    SCOPED_TRACE(page->name);
+    env.PretendNarrowCharset(page->name);
+    std::vector<std::string> texts;
+    for (int i = 0; i < 40; ++i)
+      texts.push_back(testutil::RandomText(*page, random, 1 + random() % 30));
+    testutil::ExpectReadBack(env, texts, page->name);
+  }
+}
+
+TEST(HostCharset, Utf8TextIsSavedAsBefore) {
+  testutil::FaultEnv env;
+  env.PretendNarrowCharset("GBK");
+  // 行情 and 自选股 in UTF-8 beside ASCII: declared UTF-8, whatever the host.
+  testutil::ExpectReadBack(env, {"D:\\\xE8\xA1\x8C\xE6\x83\x85", "a.exe", ""}, "UTF-8");
+
+  testutil::TempDir dir;
+  const std::string path = dir / "shortcuts.xml";
+  auto shortcut = testutil::Zeroed<tagShortCutInfo>();
+  testutil::Set(shortcut.file, "\xE8\xA1\x8C.exe");
+  ASSERT_TRUE(talvoro::SaveShortcuts(env, path.c_str(), &shortcut, 1).ok());
+  EXPECT_EQ(testutil::ReadFile(path),
+            testutil::Lines("<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\" ?>\n"
+                            "<items>\n    <item file=\"\xE8\xA1\x8C.exe\"></item>\n</items>\n"));
+}
+
+// Where the host's own set is UTF-8, or the text is not text in it either,
+// the document is declared UTF-8 as before: saved when it reads back, and
+// refused, naming the item, when it would not.
+TEST(HostCharset, NoCodePageToHoldTheText) {
+  testutil::TempDir dir;
+  const std::string path = dir / "shortcuts.xml";
+  testutil::WriteFile(path, "kept");
+  const auto save = [&](Env& env, const std::vector<std::string>& files) {
+    std::vector<tagShortCutInfo> shortcuts(files.size(), testutil::Zeroed<tagShortCutInfo>());
+    for (std::size_t i = 0; i < files.size(); ++i)
+      testutil::Set(shortcuts[i].file, files[i]);
+    return talvoro::SaveShortcuts(env, path.c_str(), shortcuts.data(),
+                                  static_cast<int>(files.size()));
+  };
+  const std::string stocks = testutil::GbkPaths()[0];  // ends in 0xC9, a lead byte
+  testutil::FaultEnv utf8Host;
+  utf8Host.PretendNarrowCharset("");
+  talvoro::Status status = save(utf8Host, {"a.exe", stocks});
+  EXPECT_EQ(status.code(), Reason::kNotReadBack);
+  EXPECT_EQ(status.detail(),
+            "item 2: \"file\" is not UTF-8, and the host's character set is UTF-8");
+  EXPECT_EQ(testutil::ReadFile(path), "kept");
+
+  // 0xFF is no GBK byte.
+  testutil::FaultEnv gbkHost;
+  gbkHost.PretendNarrowCharset("GBK");
+  status = save(gbkHost, {stocks + "\xFF" + stocks});
+  EXPECT_EQ(status.code(), Reason::kNotReadBack);
+  EXPECT_EQ(status.detail(), "item 1: \"file\" is not UTF-8, nor text in the host's GBK");
+  EXPECT_EQ(testutil::ReadFile(path), "kept");
+
+  // A byte that is not UTF-8 but reads back all the same is saved as before.
+  ASSERT_TRUE(save(utf8Host, {"caf\xE9.exe"}).ok());
+  EXPECT_NE(testutil::ReadFile(path).find("encoding=\"UTF-8\""), std::string::npos);
+}
+
+}  // namespace
