@@ -4,6 +4,7 @@
 #include <cstring>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <set>
 #include <string>
 #include <tuple>
@@ -12,6 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "document_calls.h"
+#include "frame/characters.h"
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
@@ -275,15 +277,22 @@ TEST(Diagnose, WritersSayWhatTheyChangedAndWhyTheyFailed) {
   tagUpdateData update = {};
   std::strcpy(update.file, "a\xE3");  // not UTF-8: the closing quote would be swallowed
   const std::string missing = dir / "missing/u.xml", folder = dir.path(), u = dir / "u.xml";
-  const std::vector<std::pair<Reason, std::function<bool()>>> failures = {
+  std::vector<std::pair<Reason, std::function<bool()>>> failures = {
       {Reason::kFolderMissing,
        [&] { return talvoro::WriteUpdates(missing.c_str(), &update, 0, &outcome); }},
       {Reason::kTargetNotRegular,
        [&] { return talvoro::WriteUpdates(folder.c_str(), &update, 0, &outcome); }},
-      {Reason::kNotReadBack,
-       [&] { return talvoro::WriteUpdates(u.c_str(), &update, 1, &outcome); }},
       {Reason::kMissing, [&] { return talvoro::SetSoftVersion(soft, u.c_str(), &outcome); }},
   };
+  // Where the host's own code page holds the text (a Western Windows host's
+  // holds every byte), it is saved, declared so.
+  talvoro::Env& env = talvoro::Env::Default();
+  const std::unique_ptr<talvoro::Charset> host = env.OpenCharset(env.NarrowCharset());
+  const bool hostHolds = host && talvoro::IsText(*host, update.file);
+  if (!hostHolds) {
+    failures.push_back({Reason::kNotReadBack,
+                        [&] { return talvoro::WriteUpdates(u.c_str(), &update, 1, &outcome); }});
+  }
   for (const auto& [reason, write] : failures) {
     outcome.changed = -1;
     EXPECT_FALSE(write()) << talvoro::ReasonText(reason);
@@ -291,7 +300,7 @@ TEST(Diagnose, WritersSayWhatTheyChangedAndWhyTheyFailed) {
     EXPECT_EQ(outcome.changed, 0);
   }
   EXPECT_NE(std::string(talvoro::ReasonText(Reason::kFolderMissing)), "");
-  EXPECT_FALSE(std::filesystem::exists(u));
+  EXPECT_EQ(std::filesystem::exists(u), hostHolds);
 }
 
 }  // namespace
