@@ -157,3 +157,165 @@ TEST(HostCharset, NoCodePageToHoldTheText) {
 }
 
 }  // namespace
+
+namespace {
+
+struct CharacterFinding {
+  talvoro::FindingKind kind;
+  int line, width, lost;
+  std::string written;
+};
+
+// The diagnosis of a shortcut list: its reason, and its findings about
+// characters (and cuts).
+std::pair<Reason, std::vector<CharacterFinding>> DiagnoseShortcuts(const std::string& xml,
+                                                                   talvoro::Outcome* outcome) {
+  testutil::TempDir dir;
+  testutil::WriteFile(dir / "s.xml", xml);
+  std::vector<CharacterFinding> found;
+  const Reason reason = talvoro::Diagnose(
+      talvoro::DocumentKind::kShortcuts, (dir / "s.xml").c_str(), outcome,
+      [](const talvoro::Finding* f, void* context) {
+        static_cast<std::vector<CharacterFinding>*>(context)->push_back(
+            {f->kind, f->line, f->width, f->lost, f->written});
+      },
+      &found);
+  return {reason, found};
+}
+
+std::vector<CharacterFinding> Findings(const std::string& xml) {
+  talvoro::Outcome outcome{};
+  auto [reason, found] = DiagnoseShortcuts(xml, &outcome);
+  EXPECT_EQ(reason, Reason::kOk) << outcome.detail;
+  return found;
+}
+
+std::string Items(const char* declaration, const std::string& file) {
+  return std::string(declaration) + "\n<items>\n<item file=\"" + file + "\"/>\n</items>\n";
+}
+
+using talvoro::FindingKind;
+
+TEST(CharacterFindings, ACutInsideACharacterSaysHowMuchOfItIsKept) {
+  const char* gbkDeclaration = "<?xml version=\"1.0\" encoding=\"GBK\"?>";
+  std::string hanzi;
+  for (int i = 0; i < 130; ++i)
+    hanzi += "\xD0\xD0";  // 行
+  // "a" then 129 characters fill the 259 bytes the field keeps: a cut
+  // between characters. One byte more, and the cut leaves half of one.
+  auto found = Findings(Items(gbkDeclaration, "a" + hanzi));
+  ASSERT_EQ(found.size(), 1u);
+  EXPECT_EQ(found[0].kind, FindingKind::kTextCut);
+  found = Findings(Items(gbkDeclaration, "ab" + hanzi));
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[1].kind, FindingKind::kCutInCharacter);
+  EXPECT_EQ(found[1].width, 260);
+  EXPECT_EQ(found[1].lost, 1);
+
+  // 行 takes three bytes in UTF-8 (declared, or not declared at all): two of
+  // the 86th are kept.
+  std::string utf8;
+  for (int i = 0; i < 86; ++i)
+    utf8 += "\xE8\xA1\x8C";
+  for (const char* declaration : {"<?xml version=\"1.0\" encoding=\"UTF-8\"?>", ""}) {
+    found = Findings(Items(declaration, "ab" + utf8));
+    ASSERT_EQ(found.size(), 2u) << declaration;
+    EXPECT_EQ(found[1].kind, FindingKind::kCutInCharacter);
+    EXPECT_EQ(found[1].lost, 2);
+    EXPECT_EQ(Findings(Items(declaration, "a" + utf8 + "z")).size(), 1u);
+  }
+}
+
+TEST(CharacterFindings, TextThatIsNotValidInItsEncoding) {
+  // In UTF-8, each run of bytes that begins no character, as TinyXML reads
+  // it: 0xFF alone, then 0xD0 with the byte after it; 0xE3 with the "&a" of
+  // "&amp;", so that the host receives the entity unread.
+  const auto found = Findings(Items("<?xml version=\"1.0\" encoding=\"utf-8\"?>",
+                                    "a\xFF\xD0\xD0"
+                                    "b\xE3&amp;c\xE8\xA1\x8C"));
+  ASSERT_EQ(found.size(), 2u);
+  EXPECT_EQ(found[0].kind, FindingKind::kNotText);
+  EXPECT_EQ(found[0].line, 3);
+  EXPECT_EQ(found[0].width, 2);
+  EXPECT_EQ(found[0].lost, 3);
+  EXPECT_EQ(found[0].written,
+            "a\xFF\xD0\xD0"
+            "b\xE3&amp;c\xE8\xA1\x8C");
+  EXPECT_EQ(found[1].width, 6);
+  EXPECT_EQ(found[1].lost, 3);
+
+  // Read byte by byte (no declaration), each byte is its own.
+  const auto bytewise = Findings(Items("",
+                                       "a\xE3"
+                                       "bc"));
+  ASSERT_EQ(bytewise.size(), 1u);
+  EXPECT_EQ(bytewise[0].lost, 1);
+
+  // In Big5 0xFF begins nothing; 行 (A6 E6) is text.
+  const auto big5 = Findings(Items("<?xml version=\"1.0\" encoding=\"Big5\"?>", "\xA6\xE6\xFFx"));
+  ASSERT_EQ(big5.size(), 1u);
+  EXPECT_EQ(big5[0].width, 3);
+  EXPECT_EQ(big5[0].lost, 1);
+
+  // An encoding the system does not know: said once, its text unchecked.
+  const auto unknown =
+      Findings(Items("<?xml version=\"1.0\" encoding=\"x-unheard-of\"?>", "\xFF\xFE"));
+  ASSERT_EQ(unknown.size(), 1u);
+  EXPECT_EQ(unknown[0].kind, FindingKind::kUnknownEncoding);
+  EXPECT_EQ(unknown[0].line, 1);
+  EXPECT_EQ(unknown[0].written, "x-unheard-of");
+}
+
+// A lead byte just before a closing quote takes the quote along, and the
+// document no longer parses: the error says so, at the lead byte.
+TEST(CharacterFindings, AQuoteSwallowedByALeadByteIsNamedInTheError) {
+  talvoro::Outcome outcome{};
+  const auto found = DiagnoseShortcuts(
+                         "<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<items>\n"
+                         "  <item file=\"\xE8\xA1\x8C\xE6\" >\n  </item>\n</items>\n",
+                         &outcome)
+                         .first;
+  EXPECT_EQ(found, Reason::kMalformed);
+  EXPECT_EQ(outcome.line, 3);
+  EXPECT_EQ(outcome.column, 18);
+  EXPECT_NE(std::string(outcome.detail).find("the lead byte 0xE6 takes the 2 bytes after it"),
+            std::string::npos)
+      << outcome.detail;
+
+  // The same bytes read byte by byte parse.
+  EXPECT_EQ(DiagnoseShortcuts("<items><item file=\"\xE6\" /></items>", &outcome).first,
+            Reason::kOk);
+}
+
+TEST(CharacterFindings, TheDeclaredEncodingAndTheCharacterSetsOfTheInterface) {
+  testutil::TempDir dir;
+  const std::string path = dir / "d.xml";
+  const auto declared = [&](const std::string& xml, int size = 64) {
+    testutil::WriteFile(path, xml);
+    char name[64] = "unchanged";
+    EXPECT_EQ(talvoro::DeclaredEncoding(path.c_str(), name, size), Reason::kOk);
+    return std::string(name);
+  };
+  EXPECT_EQ(declared("<?xml version=\"1.0\" encoding=\"gb2312\"?><a/>"), "gb2312");
+  EXPECT_EQ(declared("<?xml version=\"1.0\" encoding=\"gb2312\"?><a/>", 3), "gb");
+  EXPECT_EQ(declared("<?xml version=\"1.0\"?><a/>"), "UTF-8");
+  EXPECT_EQ(declared("\xEF\xBB\xBF<?xml version=\"1.0\" encoding=\"GBK\"?><a/>"), "UTF-8");
+  EXPECT_EQ(declared("<a/><?xml version=\"1.0\" encoding=\"Big5\"?>"), "Big5");
+  EXPECT_EQ(declared("<a/>"), "");
+  char name[8] = "x";
+  EXPECT_EQ(talvoro::DeclaredEncoding((dir / "none.xml").c_str(), name, sizeof name),
+            Reason::kMissing);
+  EXPECT_STREQ(name, "");
+
+  talvoro::CharacterSet* gbk = talvoro::OpenCharacterSet("GBK");
+  ASSERT_TRUE(gbk);
+  unsigned code = 0;
+  EXPECT_EQ(talvoro::NextCharacter(gbk, "\xD0\xD0", 2, &code), 2);
+  EXPECT_EQ(code, 0x884Cu);
+  EXPECT_EQ(talvoro::NextCharacter(gbk, "\xD0\xD0", 1, &code), 0);
+  EXPECT_EQ(talvoro::NextCharacter(gbk, "\xD0\xD0", 0, &code), 0);
+  talvoro::CloseCharacterSet(gbk);
+  EXPECT_FALSE(talvoro::OpenCharacterSet("x-unheard-of"));
+}
+
+}  // namespace

@@ -7,6 +7,7 @@
 //
 // Exit status: 0 when the document reads as written, 1 when the library
 // refuses it, 3 when it reads with findings, 2 for usage errors.
+#include <cstdio>
 #include <cstdlib>
 #include <iostream>
 #include <memory>
@@ -31,16 +32,19 @@ std::string Quoted(const std::string& text) {
   return '"' + text + '"';
 }
 
-// The finding as one sentence.
-std::string Message(const talvoro::Finding& f) {
+// The finding as one sentence, its texts decoded from the document's
+// encoding.
+std::string Message(const talvoro::Finding& f, const Decoder& decoder) {
   using talvoro::FindingKind;
-  const std::string element = std::string("<") + f.element + ">";
+  const auto text = [&](const std::string& bytes) { return Quoted(decoder.ToUtf8(bytes)); };
+  const std::string element = "<" + decoder.ToUtf8(f.element) + ">";
   const std::string value = Quoted(f.attribute) + " of " + element;
+  const std::string written = f.written;
   switch (f.kind) {
     case FindingKind::kTextCut:
       return value + " is cut to " + std::to_string(f.width - 1) + " bytes (" +
-             std::to_string(f.lost) + " lost): " + Quoted(f.written) + " is stored as " +
-             Quoted(f.stored);
+             std::to_string(f.lost) + " lost): " + text(f.written) + " is stored as " +
+             text(f.stored);
     case FindingKind::kNarrowed:
       return value + " " + f.written + " is stored as " + f.stored + " (its low 16 bits)";
     case FindingKind::kSaturated:
@@ -49,19 +53,51 @@ std::string Message(const talvoro::Finding& f) {
     case FindingKind::kNumberAbsent:
       return value + " is absent: stored as 0";
     case FindingKind::kNotANumber:
-      return value + " " + Quoted(f.written) + " is not a number: stored as " + f.stored;
+      return value + " " + text(f.written) + " is not a number: stored as " + f.stored;
     case FindingKind::kTrailingText:
-      return value + " " + Quoted(f.written) + " is stored as " + f.stored +
+      return value + " " + text(f.written) + " is stored as " + f.stored +
              ": what follows the digits is ignored";
     case FindingKind::kNameCase:
-      return "attribute " + Quoted(f.written) + " of " + element + " is not read: the name is " +
+      return "attribute " + text(f.written) + " of " + element + " is not read: the name is " +
              Quoted(f.attribute);
     case FindingKind::kPassedOver:
       return "element " + element + " is passed over: " + f.written;
     case FindingKind::kEntryMissing:
       return element + " has no " + Quoted(f.attribute) + ": its fields stay empty";
+    case FindingKind::kCutInCharacter: {
+      const std::size_t start = static_cast<std::size_t>(f.width - 1 - f.lost);
+      unsigned code = 0;
+      const int length = decoder.Character(written, start, &code);
+      const std::string bytes = written.substr(start, length > 0 ? length : f.lost);
+      char name[16];
+      std::snprintf(name, sizeof name, "U+%04X", code);
+      return value + " is cut inside the character " + Utf8(code) + " (" + name + ", " +
+             decoder.encoding() + " bytes " + Hex(bytes, " ") + "): the host receives " +
+             Hex(bytes.substr(0, static_cast<std::size_t>(f.lost)), " ") +
+             " at the end of the text, part of a character";
+    }
+    case FindingKind::kNotText: {
+      const std::string run =
+          written.substr(static_cast<std::size_t>(f.width - 1), static_cast<std::size_t>(f.lost));
+      std::string message = value + " is not valid " + decoder.encoding() + " from byte " +
+                            std::to_string(f.width) + ": " + Hex(run, " ");
+      if (run.find_first_of("\"'<>=/&; \t\n") != std::string::npos) {
+        return message + ": read as UTF-8, a lead byte takes the bytes after it along, markup " +
+               "among them, and the host receives " + text(f.written);
+      }
+      return message + ": the host receives these bytes as they are";
+    }
+    case FindingKind::kUnknownEncoding:
+      return "the encoding " + Quoted(f.written) +
+             " is not known here: its text is not checked, and bytes above 0x7F show as \\xNN";
   }
   return talvoro::FindingText(f.kind);
+}
+
+// The kinds whose place is a character: their lines give the column too.
+bool AboutCharacters(talvoro::FindingKind kind) {
+  return kind == talvoro::FindingKind::kCutInCharacter || kind == talvoro::FindingKind::kNotText ||
+         kind == talvoro::FindingKind::kUnknownEncoding;
 }
 
 // How `check` paints its lines, as compilers do: the place in bold, "error"
@@ -86,26 +122,35 @@ bool ColorWanted(const std::string& mode) {
 }
 
 struct Check {
+  explicit Check(const std::string& path) : file(path), decoder(Decoder::For(path)) {}
+  std::string file;
+  Decoder decoder;
+  Paint paint;
   std::vector<Json> findings;
   std::vector<std::string> lines;
-  std::string file;
-  Paint paint;
 };
 
 void Collect(const talvoro::Finding* finding, void* context) {
   Check& check = *static_cast<Check*>(context);
-  const std::string message = Message(*finding);
-  check.lines.push_back(check.paint.Place(check.file + ":" + std::to_string(finding->line)) + " " +
-                        check.paint.Warning() + " " + message);
-  check.findings.push_back({{"line", finding->line},
-                            {"kind", talvoro::FindingText(finding->kind)},
-                            {"element", finding->element},
-                            {"attribute", finding->attribute},
-                            {"written", finding->written},
-                            {"stored", finding->stored},
-                            {"width", finding->width},
-                            {"lost", finding->lost},
-                            {"message", message}});
+  const std::string message = Message(*finding, check.decoder);
+  std::string place = check.file + ":" + std::to_string(finding->line);
+  if (AboutCharacters(finding->kind)) place += ":" + std::to_string(finding->column);
+  check.lines.push_back(check.paint.Place(place) + " " + check.paint.Warning() + " " + message);
+  // The texts decoded, with their bytes beside them where they do not decode.
+  Json texts = {{"element", finding->element},
+                {"attribute", finding->attribute},
+                {"written", finding->written},
+                {"stored", finding->stored}};
+  check.decoder.Decode(texts, true);
+  Json json = {{"line", finding->line},
+               {"column", finding->column},
+               {"kind", talvoro::FindingText(finding->kind)}};
+  for (auto& item : texts.items())
+    json[item.key()] = std::move(item.value());
+  json["width"] = finding->width;
+  json["lost"] = finding->lost;
+  json["message"] = message;
+  check.findings.push_back(std::move(json));
 }
 
 }  // namespace
@@ -144,8 +189,7 @@ void AddCheckCommand(CLI::App& app, int& status) {
     command->callback([&status, options, kind] {
       const std::string& file = options->file;
       const bool json = options->json;
-      Check result;
-      result.file = file;
+      Check result(file);
       result.paint.on = !json && ColorWanted(options->color);
       talvoro::Outcome outcome{};
       const talvoro::Reason reason =
@@ -160,8 +204,9 @@ void AddCheckCommand(CLI::App& app, int& status) {
                           {"column", outcome.column},
                           {"detail", outcome.detail}};
         }
+        out["encoding"] = result.decoder.encoding();
         out["findings"] = result.findings;
-        std::cout << out.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
+        std::cout << out.dump(2) << '\n';
         return;
       }
       if (!ok) {
@@ -176,7 +221,7 @@ void AddCheckCommand(CLI::App& app, int& status) {
       }
       std::cout << file << ": ok\n";
       for (const std::string& line : result.lines)
-        std::cout << line << '\n';
+        std::cout << ForTerminal(line) << '\n';
     });
   }
 }

@@ -14,6 +14,7 @@
 
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
+#include "text.h"
 
 namespace CLI {
 class App;
@@ -92,8 +93,6 @@ bool HasTree(talvoro::DocumentKind kind);
 // box-drawing characters when `unicode`, in ASCII otherwise.
 void PrintTree(talvoro::DocumentKind kind, const std::string& title, const Json& document,
                bool unicode, std::ostream& out);
-// Whether the locale's environment (LC_ALL, LC_CTYPE, LANG) asks for UTF-8.
-bool TerminalTakesUtf8();
 
 // Every element of a CArrayTemplate or a CList, through `convert`.
 template <typename T, typename Convert>

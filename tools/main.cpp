@@ -15,6 +15,7 @@
 // nearest), 3 when `check` finds what the reader changes silently.
 #include <algorithm>
 #include <iostream>
+#include <sstream>
 #include <string>
 #include <utility>
 
@@ -83,13 +84,24 @@ int main(int argc, char** argv) {
         status = Fail("cannot read " + file + " as a " + kind.document + ": " + Explain(outcome));
         return;
       }
-      if (json) {
-        std::cout << document.dump(2, ' ', false, Json::error_handler_t::replace) << '\n';
-      } else if (tree) {
-        PrintTree(kind.kind, file + ": " + kind.document, document, TerminalTakesUtf8(), std::cout);
-      } else {
-        PrintTables(document, std::cout);
+      // The author's text: decoded from the document's encoding.
+      const Decoder decoder = Decoder::For(file);
+      if (!decoder.known()) {
+        std::cerr << "talvoro: " << file << ": the encoding \"" << decoder.encoding()
+                  << "\" is not known here: bytes above 0x7F are shown as \\xNN\n";
       }
+      decoder.Decode(document, json);
+      if (json) {
+        std::cout << document.dump(2) << '\n';
+        return;
+      }
+      std::ostringstream out;
+      if (tree) {
+        PrintTree(kind.kind, file + ": " + kind.document, document, TerminalTakesUtf8(), out);
+      } else {
+        PrintTables(document, out);
+      }
+      std::cout << ForTerminal(out.str());
     });
   }
 

@@ -24,14 +24,14 @@ void PrintTable(const std::string& title, const std::vector<const Json*>& rows, 
   for (const auto& column : columns) {
     std::size_t width = column.size();
     for (const Json* row : rows)
-      width = std::max(width, Cell(row->at(column)).size());
+      width = std::max(width, Columns(Cell(row->at(column))));
     widths.push_back(width);
   }
   auto line = [&](auto cell) {
     std::string text;
     for (std::size_t i = 0; i < columns.size(); ++i) {
       std::string value = cell(i);
-      if (i + 1 < columns.size()) value.resize(widths[i], ' ');
+      if (i + 1 < columns.size()) value.append(widths[i] - Columns(value), ' ');
       text += (i ? "  " : "") + value;
     }
     out << "  " << text << '\n';

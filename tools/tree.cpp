@@ -146,18 +146,6 @@ bool HasTree(talvoro::DocumentKind kind) {
          kind == DocumentKind::kZones || kind == DocumentKind::kSoftware;
 }
 
-bool TerminalTakesUtf8() {
-  for (const char* name : {"LC_ALL", "LC_CTYPE", "LANG"}) {
-    const char* value = std::getenv(name);
-    if (!value || !*value) continue;
-    std::string lower(value);
-    for (char& c : lower)
-      c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-    return lower.find("utf-8") != std::string::npos || lower.find("utf8") != std::string::npos;
-  }
-  return false;
-}
-
 void PrintTree(talvoro::DocumentKind kind, const std::string& title, const Json& document,
                bool unicode, std::ostream& out) {
   out << title << '\n';

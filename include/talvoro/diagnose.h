@@ -95,25 +95,33 @@ struct Outcome {
 
 // What a reader changes silently, each kind with the words that name it; as
 // with the reasons, the one list that the enum and FindingText() are made of.
-#define TALVORO_FINDINGS(X)                                                  \
-  /* Text longer than its field: cut, `lost` bytes gone. */                  \
-  X(kTextCut, "text cut")                                                    \
-  /* A number that does not fit its 16 bits: its low bits kept. */           \
-  X(kNarrowed, "number narrowed to 16 bits")                                 \
-  /* A number beyond the 32-bit range: the nearest limit kept. */            \
-  X(kSaturated, "number saturated at the 32-bit limit")                      \
-  /* A number not written at all: 0. */                                      \
-  X(kNumberAbsent, "number absent")                                          \
-  /* Text without leading digits: 0. */                                      \
-  X(kNotANumber, "not a number")                                             \
-  /* Digits followed by other characters: the digits alone. */               \
-  X(kTrailingText, "text after the number")                                  \
-  /* An attribute spelt as an expected one only when case is ignored. */     \
-  X(kNameCase, "attribute name in another case")                             \
-  /* An element the reader does not read. */                                 \
-  X(kPassedOver, "element passed over")                                      \
-  /* An element the reader looks for that is not there: its fields empty. */ \
-  X(kEntryMissing, "element missing")
+#define TALVORO_FINDINGS(X)                                                   \
+  /* Text longer than its field: cut, `lost` bytes gone. */                   \
+  X(kTextCut, "text cut")                                                     \
+  /* A number that does not fit its 16 bits: its low bits kept. */            \
+  X(kNarrowed, "number narrowed to 16 bits")                                  \
+  /* A number beyond the 32-bit range: the nearest limit kept. */             \
+  X(kSaturated, "number saturated at the 32-bit limit")                       \
+  /* A number not written at all: 0. */                                       \
+  X(kNumberAbsent, "number absent")                                           \
+  /* Text without leading digits: 0. */                                       \
+  X(kNotANumber, "not a number")                                              \
+  /* Digits followed by other characters: the digits alone. */                \
+  X(kTrailingText, "text after the number")                                   \
+  /* An attribute spelt as an expected one only when case is ignored. */      \
+  X(kNameCase, "attribute name in another case")                              \
+  /* An element the reader does not read. */                                  \
+  X(kPassedOver, "element passed over")                                       \
+  /* An element the reader looks for that is not there: its fields empty. */  \
+  X(kEntryMissing, "element missing")                                         \
+  /* Text cut inside a character of the declared encoding: the character's */ \
+  /* first `lost` bytes end the stored text. */                               \
+  X(kCutInCharacter, "text cut inside a character")                           \
+  /* Bytes that begin no character of the declared encoding, from byte */     \
+  /* `width` (1-based) on, `lost` of them taken as one by TinyXML. */         \
+  X(kNotText, "text not valid in its encoding")                               \
+  /* A declared encoding that the system does not know (`written`). */        \
+  X(kUnknownEncoding, "encoding not known")
 
 enum class FindingKind : int {
 #define TALVORO_FINDING_ENUMERATOR(name, text) name,
@@ -129,8 +137,10 @@ struct Finding {
   const char* attribute;  // the attribute or value concerned ("" for an element)
   const char* written;    // the text as written (kNameCase: the attribute's own spelling)
   const char* stored;     // the value as stored, as text ("" when nothing is stored)
-  int width;              // kTextCut: the field's width in bytes; numbers: its width in bits
-  int lost;               // kTextCut: the bytes cut off
+  int width;  // kTextCut, kCutInCharacter: the field's width in bytes; numbers: its width
+              // in bits; kNotText: where the bytes begin, from 1
+  int lost;   // kTextCut: the bytes cut off; kCutInCharacter: the bytes of the character
+              // kept; kNotText: the bytes TinyXML took as one character
 };
 
 // Receives each finding, in document order; the texts last as long as the call.
@@ -142,6 +152,28 @@ using FindingCallback = void (*)(const Finding* finding, void* context);
 // `callback` when not null.
 TALVORO_API Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome,
                             FindingCallback callback, void* context);
+
+// The encoding that TinyXML reads the document at `path` in: "UTF-8" when
+// its text begins with UTF-8's byte-order mark; otherwise what its first
+// declaration's "encoding" names, as written ("GBK", "utf-8"); otherwise ""
+// (TinyXML then takes the text byte by byte; the findings take it for
+// UTF-8). Copied into `name`, `size` bytes: cut to fit, then a zero byte.
+// Returns the reason the document does not load, kOk when it loads.
+TALVORO_API Reason DeclaredEncoding(const char* path, char* name, int size);
+
+// A character set that an encoding names, as the diagnosis tells characters
+// apart in a document's text: glibc's iconv on POSIX systems, the code pages
+// of Windows; "" and the names TinyXML reads as UTF-8 are UTF-8. For programs
+// that show a document's text to a person: the library converts nothing.
+// One set serves one thread at a time.
+struct CharacterSet;
+// Null when the system does not know the set; CloseCharacterSet releases it.
+TALVORO_API CharacterSet* OpenCharacterSet(const char* encoding);
+TALVORO_API void CloseCharacterSet(CharacterSet* set);
+// The character at the start of the `size` bytes at `text`: its length in
+// bytes, with its Unicode code point in *code when `code` is not null; 0 when
+// no character of the set begins there (or `size` is not positive).
+TALVORO_API int NextCharacter(CharacterSet* set, const char* text, int size, unsigned* code);
 
 // The reason or finding kind as a few words ("missing", "text cut").
 TALVORO_API const char* ReasonText(Reason reason);

@@ -1,5 +1,10 @@
 #include "frame/characters.h"
 
+#include <new>
+#include <utility>
+
+#include "talvoro/diagnose.h"
+
 namespace talvoro {
 namespace {
 
@@ -61,6 +66,30 @@ std::size_t FirstNonText(Charset& charset, const char* text, std::size_t size) {
     at += length;
   }
   return at;
+}
+
+struct CharacterSet {
+  std::unique_ptr<Charset> charset;
+};
+
+CharacterSet* OpenCharacterSet(const char* encoding) {
+  try {
+    std::unique_ptr<Charset> charset = DeclaredCharset(Env::Default(), encoding ? encoding : "");
+    return charset ? new CharacterSet{std::move(charset)} : nullptr;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+void CloseCharacterSet(CharacterSet* set) {
+  delete set;
+}
+
+int NextCharacter(CharacterSet* set, const char* text, int size, unsigned* code) {
+  if (!set || !text || size <= 0) return 0;
+  const Charset::Character character = set->charset->Next(text, static_cast<std::size_t>(size));
+  if (code) *code = character.length ? static_cast<unsigned>(character.code) : 0;
+  return static_cast<int>(character.length);
 }
 
 }  // namespace talvoro

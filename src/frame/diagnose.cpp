@@ -66,4 +66,22 @@ Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCa
   return status.code();
 }
 
+Reason DeclaredEncoding(const char* path, char* name, int size) {
+  Status status;
+  std::string encoding;
+  try {
+    Document doc;
+    status = doc.Load(path).status;
+    if (status.ok()) encoding = doc.Encoding();
+  } catch (const std::bad_alloc&) {
+    status = Status(Reason::kNoMemory);
+  }
+  if (name && size > 0) {
+    const std::size_t kept = std::min(encoding.size(), static_cast<std::size_t>(size) - 1);
+    encoding.copy(name, kept);
+    name[kept] = '\0';
+  }
+  return status.code();
+}
+
 }  // namespace talvoro

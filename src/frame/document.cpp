@@ -1,5 +1,6 @@
 #include "frame/document.h"
 
+#include <cstdio>
 #include <cstring>
 #include <new>
 #include <string>
@@ -39,6 +40,25 @@ std::pair<int, int> PlaceOf(const std::string& text, const char* where) {
     }
   }
   return {line, static_cast<int>(where - lineStart) + 1};
+}
+
+// TinyXML's error, when a UTF-8 lead byte took a quote or an angle bracket
+// along on the way to it (the scan that found the lead byte reads as TinyXML
+// does, up to where TinyXML gives up): said so, at the lead byte.
+Status Swallowed(const Status& error, const std::string& text, const char* lead) {
+  const std::pair<int, int> place = PlaceOf(text, lead);
+  char byte[8];
+  std::snprintf(byte, sizeof byte, "0x%02X", static_cast<unsigned char>(*lead));
+  const int length = TiXmlBase::utf8ByteTable[static_cast<unsigned char>(*lead)];
+  std::string taken(lead + 1, ::strnlen(lead + 1, static_cast<std::size_t>(length - 1)));
+  const char* what = taken.find_first_of("\"'") != std::string::npos
+                         ? "the quote that would end a value"
+                         : "an angle bracket of the markup";
+  return Status(Reason::kMalformed, error.detail() + " Read as UTF-8, the lead byte " + byte +
+                                        " takes the " + std::to_string(taken.size()) +
+                                        " bytes after it as part of its character, " + what +
+                                        " among them.")
+      .At(place);
 }
 
 Status TooLarge(std::uint64_t bytes, bool atLeast) {
@@ -154,10 +174,20 @@ Status Document::Parse(std::string& text) {
     if (doc_.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) return Status(Reason::kEmpty);
     Status malformed(Reason::kMalformed, doc_.ErrorDesc());
     if (positions) malformed.At(doc_.ErrorRow(), doc_.ErrorCol());
-    return malformed;
+    return shape.swallowed ? Swallowed(malformed, text, shape.swallowed) : malformed;
   }
   if (!doc_.FirstChildElement()) return Status(Reason::kNoElement);
+  if (observer_) ObserveEncoding(*observer_, env_, doc_, Encoding());
   return Status::Ok();
+}
+
+std::string Document::Encoding() const {
+  if (byteOrderMark_) return "UTF-8";
+  for (const TiXmlNode* node = doc_.FirstChild(); node; node = node->NextSibling()) {
+    if (const TiXmlDeclaration* declaration = node->ToDeclaration())
+      return *declaration->Encoding() ? declaration->Encoding() : "UTF-8";
+  }
+  return "";
 }
 
 }  // namespace talvoro

@@ -80,6 +80,12 @@ class Document {
   // the document does anyway with an observer. Call before Load().
   void TrackPositions() { trackPositions_ = true; }
 
+  // The encoding TinyXML reads the loaded text in: "UTF-8" after UTF-8's
+  // byte-order mark; otherwise what the first declaration at the top names,
+  // as written, or "UTF-8" when it names none; "" without a declaration
+  // (TinyXML then takes the text byte by byte).
+  std::string Encoding() const;
+
   // The TinyXML document, for building a new one or editing a loaded one.
   TiXmlDocument& Xml() { return doc_; }
 

@@ -62,6 +62,8 @@ class ValuePrefix {
 class Reader {
  public:
   Encoding encoding = Encoding::kUnknown;
+  // The first UTF-8 lead byte that took a quote or an angle bracket along.
+  mutable const char* swallowed = nullptr;
 
   // TiXmlBase::SkipWhiteSpace: null at the end of the text.
   const char* SkipSpace(const char* p) const {
@@ -169,6 +171,7 @@ class Reader {
     if (length <= 0) return nullptr;
     for (int i = 1; i < length; ++i) {
       if (!p[i]) return p + i;
+      if (!swallowed && (p[i] == '"' || p[i] == '\'' || p[i] == '<' || p[i] == '>')) swallowed = p;
     }
     return p + length;
   }
@@ -392,6 +395,7 @@ Shape MeasureDocument(const char* text, const Limits& limits) {
     if (node == Node::kNone) break;
     if (node == Node::kElement) {
       p = reader.Elements(p, limits, shape);
+      shape.swallowed = reader.swallowed;
       if (shape.depth > limits.depth || shape.attributes > limits.attributes) return shape;
     } else {
       ValuePrefix encodingValue;

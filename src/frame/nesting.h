@@ -22,6 +22,9 @@ struct Shape {
   int attributes = 0;
   // The start tag at which a limit was passed; null when none was.
   const char* where = nullptr;
+  // The first UTF-8 lead byte (in a text TinyXML reads as UTF-8) that took a
+  // quote, '<' or '>' along as part of its character; null when none did.
+  const char* swallowed = nullptr;
 };
 
 // The deepest element nesting that TinyXML (Parse, default encoding) reaches

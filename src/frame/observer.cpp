@@ -1,14 +1,16 @@
 #include "frame/observer.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string>
 
+#include "frame/characters.h"
 #include "frame/fields.h"
 
 namespace talvoro {
 namespace {
 
-Finding About(FindingKind kind, const TiXmlElement& element, const char* what) {
+Finding About(FindingKind kind, const TiXmlNode& element, const char* what) {
   Finding finding{};
   finding.kind = kind;
   finding.line = element.Row();
@@ -44,6 +46,48 @@ bool ObserveCase(Observer& observer, const TiXmlElement& element, const char* na
   return false;
 }
 
+// The bytes TinyXML takes as one character at `text`.
+std::size_t TakenAsOne(const Observer& observer, const char* text, std::size_t size) {
+  if (!observer.tinyXmlUtf8()) return 1;
+  const int length = TiXmlBase::utf8ByteTable[static_cast<unsigned char>(*text)];
+  return length <= 1 ? 1 : std::min<std::size_t>(static_cast<std::size_t>(length), size);
+}
+
+// Each run of bytes in `written` that begins no character of the document's
+// set, the run as long as TinyXML's reading of it goes.
+void ObserveCharacters(Observer& observer, const TiXmlElement& element, const char* what,
+                       const char* written, std::size_t length) {
+  Charset& charset = *observer.charset();
+  for (std::size_t at = 0; at < length;) {
+    const std::size_t size = charset.Next(written + at, length - at).length;
+    if (size) {
+      at += size;
+      continue;
+    }
+    const std::size_t start = at;
+    do {
+      at += TakenAsOne(observer, written + at, length - at);
+    } while (at < length && !charset.Next(written + at, length - at).length);
+    Finding finding = About(FindingKind::kNotText, element, what);
+    finding.written = written;
+    finding.stored = written;
+    finding.width = static_cast<int>(start + 1);
+    finding.lost = static_cast<int>(at - start);
+    observer.Report(finding);
+  }
+}
+
+// Where a cut after `kept` bytes leaves the start of a character behind:
+// how many of its bytes; 0 when it cuts between characters.
+std::size_t PartKept(Charset& charset, const char* written, std::size_t length, std::size_t kept) {
+  for (std::size_t at = 0; at < kept;) {
+    const std::size_t size = charset.Next(written + at, length - at).length;
+    if (size && at + size > kept) return kept - at;
+    at += size ? size : 1;
+  }
+  return 0;
+}
+
 }  // namespace
 
 void ObserveText(Observer& observer, const TiXmlElement& element, const char* what,
@@ -53,6 +97,7 @@ void ObserveText(Observer& observer, const TiXmlElement& element, const char* wh
     return;
   }
   const std::size_t length = std::strlen(written);
+  if (observer.charset()) ObserveCharacters(observer, element, what, written, length);
   if (length < width) return;
   const std::string stored(written, width - 1);
   Finding finding = About(FindingKind::kTextCut, element, what);
@@ -61,6 +106,13 @@ void ObserveText(Observer& observer, const TiXmlElement& element, const char* wh
   finding.width = static_cast<int>(width);
   finding.lost = static_cast<int>(length - (width - 1));
   observer.Report(finding);
+  const std::size_t part =
+      observer.charset() ? PartKept(*observer.charset(), written, length, width - 1) : 0;
+  if (part) {
+    finding.kind = FindingKind::kCutInCharacter;
+    finding.lost = static_cast<int>(part);
+    observer.Report(finding);
+  }
 }
 
 void ObserveNumber(Observer& observer, const TiXmlElement& element, const char* what,
@@ -104,6 +156,20 @@ void ObserveMissing(Observer& observer, const TiXmlElement& parent, const char* 
 void ObservePassedOver(Observer& observer, const TiXmlElement& element, const char* why) {
   Finding finding = About(FindingKind::kPassedOver, element, "");
   finding.written = why;
+  observer.Report(finding);
+}
+
+void ObserveEncoding(Observer& observer, Env& env, const TiXmlDocument& doc,
+                     const std::string& encoding) {
+  observer.tinyXmlUtf8_ = !encoding.empty() && NamesUtf8(encoding.c_str());
+  observer.charset_ = DeclaredCharset(env, encoding.c_str());
+  if (observer.charset_) return;
+  const TiXmlNode* declaration = doc.FirstChild();
+  while (declaration && !declaration->ToDeclaration())
+    declaration = declaration->NextSibling();
+  Finding finding =
+      About(FindingKind::kUnknownEncoding, declaration ? *declaration : doc, "encoding");
+  finding.written = encoding.c_str();
   observer.Report(finding);
 }
 

@@ -6,9 +6,12 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <memory>
+#include <string>
 
 #include <tinyxml.h>
 
+#include "frame/env.h"
 #include "talvoro/diagnose.h"
 
 namespace talvoro {
@@ -17,6 +20,18 @@ class Observer {
  public:
   virtual ~Observer() = default;
   virtual void Report(const Finding& finding) = 0;
+
+  // The character set of the document's text, once it is loaded; null when
+  // the system does not know it. `tinyXmlUtf8`: TinyXML reads the text as
+  // UTF-8, a lead byte taking the bytes after it along.
+  Charset* charset() const { return charset_.get(); }
+  bool tinyXmlUtf8() const { return tinyXmlUtf8_; }
+
+ private:
+  friend void ObserveEncoding(Observer& observer, Env& env, const TiXmlDocument& doc,
+                              const std::string& encoding);
+  std::unique_ptr<Charset> charset_;
+  bool tinyXmlUtf8_ = false;
 };
 
 // How a numeric field keeps the converted value.
@@ -31,6 +46,10 @@ void ObserveNumber(Observer& observer, const TiXmlElement& element, const char* 
                    const char* written, NumberField field);
 void ObserveMissing(Observer& observer, const TiXmlElement& parent, const char* name);
 void ObservePassedOver(Observer& observer, const TiXmlElement& element, const char* why);
+// The loaded document's encoding (Document::Encoding): the set its text is
+// checked in from here on, and a finding when the system does not know it.
+void ObserveEncoding(Observer& observer, Env& env, const TiXmlDocument& doc,
+                     const std::string& encoding);
 
 }  // namespace talvoro
 
