@@ -14,6 +14,7 @@
 // errors (an unknown command or document kind names the known ones and the
 // nearest), 3 when `check` finds what the reader changes silently.
 #include <algorithm>
+#include <clocale>
 #include <iostream>
 #include <sstream>
 #include <string>
@@ -56,6 +57,9 @@ std::vector<ShowKind> AllKinds() {
 
 int main(int argc, char** argv) {
   using namespace inspector;
+  // The user's character set: the terminal's, and the code page that the
+  // library's writers declare for text that is not UTF-8.
+  std::setlocale(LC_CTYPE, "");
   CLI::App app{"talvoro: inspect and edit the trading client's XML configuration documents"};
   app.require_subcommand(1);
   // Paths such as /tmp/x are arguments, never Windows-style options.
