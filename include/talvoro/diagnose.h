@@ -14,21 +14,15 @@
 
 #include "talvoro/elements.h"
 #include "talvoro/export.h"
+#include "talvoro/lists.h"
 
 namespace talvoro {
 
-// The documents, by the reader that reads them.
+// The documents, by the reader that reads them (<talvoro/lists.h>).
 enum class DocumentKind : int {
-  kServices,        // GetServiceData
-  kParts,           // GetPartData
-  kZones,           // GetAreaData
-  kWeather,         // GetWeatherData
-  kServers,         // GetSrvData
-  kServerServices,  // GetSrvServiceData
-  kVersion,         // GeVersion
-  kSoftware,        // GetSoftData
-  kShortcuts,       // GetShutCutInfo
-  kUpdates,         // GetUpdateData
+#define TALVORO_KIND_ENUMERATOR(name, cname) name,
+  TALVORO_DOCUMENT_KINDS(TALVORO_KIND_ENUMERATOR)
+#undef TALVORO_KIND_ENUMERATOR
 };
 
 // A document kind as the library names it. The texts live as long as the
@@ -46,40 +40,10 @@ struct DocumentType {
 // kind, then null.
 TALVORO_API const DocumentType* DocumentTypeAt(int index);
 
-// Why a call failed, each reason with the words that name it; kOk when it
-// did not fail. The list is the one place a reason is added: the enum below
-// and ReasonText() are both made from it. The values are part of the ABI:
-// new reasons go at the end.
-#define TALVORO_REASONS(X)                                                       \
-  X(kOk, "ok")                                                                   \
-  /* Reading. */                                                                 \
-  X(kMissing, "missing")                                                         \
-  X(kNotRegular, "not a regular file")                                           \
-  X(kUnreadable, "unreadable")        /* with the system's error */              \
-  X(kTooLarge, "over the size limit") /* more than 64 MiB */                     \
-  X(kEmpty, "empty")                                                             \
-  X(kMalformed, "malformed")     /* with TinyXML's error, its line and column */ \
-  X(kTooDeep, "nested too deep") /* deeper than 256 elements; with the line */   \
-  X(kTooManyAttributes, "too many attributes on one element") /* over 256 */     \
-  X(kNoElement, "no document element")                                           \
-  X(kNoWeather, "no \"weather\" element")                                        \
-  X(kNoMemory, "out of memory")                                                  \
-  /* Saving. */                                                                  \
-  X(kFolderMissing, "folder missing")                                            \
-  X(kTargetNotRegular, "target is not a regular file")                           \
-  X(kNotWritable, "not writable")                                                \
-  X(kHardLinks, "target has several hard links")                                 \
-  X(kOwnerNotKept, "owner or permission bits cannot be kept")                    \
-  X(kAttributesNotKept, "extended attributes cannot be kept")                    \
-  X(kWriteFailed, "failed write") /* with the system's error, as below */        \
-  X(kSyncFailed, "failed sync")                                                  \
-  X(kCloseFailed, "failed close")                                                \
-  X(kLinkFailed, "failed link")                                                  \
-  X(kRenameFailed, "failed rename")                                              \
-  X(kNotReadBack, "text would not read back") /* would not load as written */
-
+// Why a call failed, with the words that name each reason (ReasonText); kOk
+// when it did not fail. Made from the list in <talvoro/lists.h>.
 enum class Reason : int {
-#define TALVORO_REASON_ENUMERATOR(name, text) name,
+#define TALVORO_REASON_ENUMERATOR(name, cname, text) name,
   TALVORO_REASONS(TALVORO_REASON_ENUMERATOR)
 #undef TALVORO_REASON_ENUMERATOR
 };
@@ -93,38 +57,10 @@ struct Outcome {
   char detail[256];  // the system's or TinyXML's words, "" when the reason says it all
 };
 
-// What a reader changes silently, each kind with the words that name it; as
-// with the reasons, the one list that the enum and FindingText() are made of.
-#define TALVORO_FINDINGS(X)                                                   \
-  /* Text longer than its field: cut, `lost` bytes gone. */                   \
-  X(kTextCut, "text cut")                                                     \
-  /* A number that does not fit its 16 bits: its low bits kept. */            \
-  X(kNarrowed, "number narrowed to 16 bits")                                  \
-  /* A number beyond the 32-bit range: the nearest limit kept. */             \
-  X(kSaturated, "number saturated at the 32-bit limit")                       \
-  /* A number not written at all: 0. */                                       \
-  X(kNumberAbsent, "number absent")                                           \
-  /* Text without leading digits: 0. */                                       \
-  X(kNotANumber, "not a number")                                              \
-  /* Digits followed by other characters: the digits alone. */                \
-  X(kTrailingText, "text after the number")                                   \
-  /* An attribute spelt as an expected one only when case is ignored. */      \
-  X(kNameCase, "attribute name in another case")                              \
-  /* An element the reader does not read. */                                  \
-  X(kPassedOver, "element passed over")                                       \
-  /* An element the reader looks for that is not there: its fields empty. */  \
-  X(kEntryMissing, "element missing")                                         \
-  /* Text cut inside a character of the declared encoding: the character's */ \
-  /* first `lost` bytes end the stored text. */                               \
-  X(kCutInCharacter, "text cut inside a character")                           \
-  /* Bytes that begin no character of the declared encoding, from byte */     \
-  /* `width` (1-based) on, `lost` of them taken as one by TinyXML. */         \
-  X(kNotText, "text not valid in its encoding")                               \
-  /* A declared encoding that the system does not know (`written`). */        \
-  X(kUnknownEncoding, "encoding not known")
-
+// What a reader changes silently, with the words of each kind (FindingText).
+// Made from the list in <talvoro/lists.h>.
 enum class FindingKind : int {
-#define TALVORO_FINDING_ENUMERATOR(name, text) name,
+#define TALVORO_FINDING_ENUMERATOR(name, cname, text) name,
   TALVORO_FINDINGS(TALVORO_FINDING_ENUMERATOR)
 #undef TALVORO_FINDING_ENUMERATOR
 };
@@ -140,7 +76,7 @@ struct Finding {
   int width;  // kTextCut, kCutInCharacter: the field's width in bytes; numbers: its width
               // in bits; kNotText: where the bytes begin, from 1
   int lost;   // kTextCut: the bytes cut off; kCutInCharacter: the bytes of the character
-              // kept; kNotText: the bytes TinyXML took as one character
+              // kept; kNotText: the bytes of the run, as TinyXML reads them
 };
 
 // Receives each finding, in document order; the texts last as long as the call.

@@ -13,12 +13,15 @@ namespace talvoro {
 namespace {
 
 // Runs `reader` on a document into containers of its own.
-template <auto reader, typename... Containers>
-Status Diagnosed(Document& doc, const char* path) {
-  std::tuple<Containers...> containers;
-  return std::apply([&](Containers&... each) { return ReadDocument(doc, path, reader, each...); },
-                    containers);
-}
+template <typename... Containers>
+struct Diagnosed {
+  template <Status (*reader)(const Document&, const TiXmlElement&, Containers&...)>
+  static Status With(Document& doc, const char* path) {
+    std::tuple<Containers...> containers;
+    return std::apply([&](Containers&... each) { return ReadDocument(doc, path, reader, each...); },
+                      containers);
+  }
+};
 
 template <typename T>
 using List = CList<T, const T&>;
@@ -31,16 +34,16 @@ using Kind = DocumentKind;
 // writers, example, then how it is diagnosed.
 // clang-format off
 constexpr DocumentRow kDocuments[] = {
-  {{Kind::kServices, "services", "service list", "GetServiceData", "", "services.xml"}, Diagnosed<ReadServiceList, tagServerListInfo>},
-  {{Kind::kParts, "parts", "part list", "GetPartData", "", "parts.xml"}, Diagnosed<ReadPartList, tagPartListInfo>},
-  {{Kind::kZones, "zones", "zone area list", "GetAreaData", "", "zones.xml"}, Diagnosed<ReadZoneAreas, tagZoneAreaArray>},
-  {{Kind::kWeather, "weather", "weather report", "GetWeatherData", "", "weather.xml"}, Diagnosed<ReadWeather, tagWeatherData>},
-  {{Kind::kServers, "servers", "server list", "GetSrvData", "", "servers.xml"}, Diagnosed<ReadServerList, List<tagSrvData>>},
-  {{Kind::kServerServices, "server-services", "server service list", "GetSrvServiceData", "", "server-services.xml"}, Diagnosed<ReadServerServices, List<tagSrvService>>},
-  {{Kind::kVersion, "version", "version stamp", "GeVersion", "", "version.xml"}, Diagnosed<ReadVersion, CString, CString>},
-  {{Kind::kSoftware, "software", "software component list", "GetSoftData", "SetSoftVersion", "software.xml"}, Diagnosed<ReadSoftware, List<tagSoftData>>},
-  {{Kind::kShortcuts, "shortcuts", "shortcut list", "GetShutCutInfo", "DeleteShutCutInfo WrittingShutCutInfo", "shortcuts.xml"}, Diagnosed<ReadShortcuts, Array<tagShortCutInfo>>},
-  {{Kind::kUpdates, "updates", "update list", "GetUpdateData", "WrittingUpdateFile", "updates.xml"}, Diagnosed<ReadUpdates, List<tagUpdateData>>},
+  {{Kind::kServices, "services", "service list", "GetServiceData", "", "services.xml"}, Diagnosed<tagServerListInfo>::With<ReadServiceList>},
+  {{Kind::kParts, "parts", "part list", "GetPartData", "", "parts.xml"}, Diagnosed<tagPartListInfo>::With<ReadPartList>},
+  {{Kind::kZones, "zones", "zone area list", "GetAreaData", "", "zones.xml"}, Diagnosed<tagZoneAreaArray>::With<ReadZoneAreas>},
+  {{Kind::kWeather, "weather", "weather report", "GetWeatherData", "", "weather.xml"}, Diagnosed<tagWeatherData>::With<ReadWeather>},
+  {{Kind::kServers, "servers", "server list", "GetSrvData", "", "servers.xml"}, Diagnosed<List<tagSrvData>>::With<ReadServerList>},
+  {{Kind::kServerServices, "server-services", "server service list", "GetSrvServiceData", "", "server-services.xml"}, Diagnosed<List<tagSrvService>>::With<ReadServerServices>},
+  {{Kind::kVersion, "version", "version stamp", "GeVersion", "", "version.xml"}, Diagnosed<CString, CString>::With<ReadVersion>},
+  {{Kind::kSoftware, "software", "software component list", "GetSoftData", "SetSoftVersion", "software.xml"}, Diagnosed<List<tagSoftData>>::With<ReadSoftware>},
+  {{Kind::kShortcuts, "shortcuts", "shortcut list", "GetShutCutInfo", "DeleteShutCutInfo WrittingShutCutInfo", "shortcuts.xml"}, Diagnosed<Array<tagShortCutInfo>>::With<ReadShortcuts>},
+  {{Kind::kUpdates, "updates", "update list", "GetUpdateData", "WrittingUpdateFile", "updates.xml"}, Diagnosed<List<tagUpdateData>>::With<ReadUpdates>},
 };
 // clang-format on
 

@@ -14,22 +14,29 @@
 
 namespace talvoro {
 
-Status ReadServiceList(const Document& doc, const TiXmlElement& root, tagServerListInfo& info);
-Status ReadPartList(const Document& doc, const TiXmlElement& root, tagPartListInfo& info);
-Status ReadZoneAreas(const Document& doc, const TiXmlElement& root, tagZoneAreaArray& info);
-Status ReadWeather(const Document& doc, const TiXmlElement& root, tagWeatherData& weather);
-Status ReadServerList(const Document& doc, const TiXmlElement& root,
-                      CList<tagSrvData, const tagSrvData&>& list);
-Status ReadServerServices(const Document& doc, const TiXmlElement& root,
-                          CList<tagSrvService, const tagSrvService&>& list);
-Status ReadVersion(const Document& doc, const TiXmlElement& root, CString& version,
-                   CString& updateTime);
-Status ReadSoftware(const Document& doc, const TiXmlElement& root,
-                    CList<tagSoftData, const tagSoftData&>& list);
-Status ReadShortcuts(const Document& doc, const TiXmlElement& root,
-                     CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array);
-Status ReadUpdates(const Document& doc, const TiXmlElement& root,
-                   CList<tagUpdateData, const tagUpdateData&>& list);
+// Each reader is written once over its containers, and instantiated for the
+// exported class's (the records' CArrayTemplate and CList members, CString)
+// and for the C interface's (frame/sink.h).
+template <class Info>
+Status ReadServiceList(const Document& doc, const TiXmlElement& root, Info& info);
+template <class Info>
+Status ReadPartList(const Document& doc, const TiXmlElement& root, Info& info);
+template <class Info>
+Status ReadZoneAreas(const Document& doc, const TiXmlElement& root, Info& info);
+template <class Weather>
+Status ReadWeather(const Document& doc, const TiXmlElement& root, Weather& weather);
+template <class List>
+Status ReadServerList(const Document& doc, const TiXmlElement& root, List& list);
+template <class List>
+Status ReadServerServices(const Document& doc, const TiXmlElement& root, List& list);
+template <class Text>
+Status ReadVersion(const Document& doc, const TiXmlElement& root, Text& version, Text& updateTime);
+template <class List>
+Status ReadSoftware(const Document& doc, const TiXmlElement& root, List& list);
+template <class Array>
+Status ReadShortcuts(const Document& doc, const TiXmlElement& root, Array& array);
+template <class List>
+Status ReadUpdates(const Document& doc, const TiXmlElement& root, List& list);
 
 // Loads the file at `path` into `doc` and runs `reader` on its document
 // element; the loader's reason when the document is refused.

@@ -7,7 +7,7 @@ namespace talvoro {
 
 const char* ReasonText(Reason reason) {
   switch (reason) {
-#define TALVORO_REASON_CASE(name, text) \
+#define TALVORO_REASON_CASE(name, cname, text) \
   case Reason::name:                    \
     return text;
     TALVORO_REASONS(TALVORO_REASON_CASE)
@@ -18,7 +18,7 @@ const char* ReasonText(Reason reason) {
 
 const char* FindingText(FindingKind kind) {
   switch (kind) {
-#define TALVORO_FINDING_CASE(name, text) \
+#define TALVORO_FINDING_CASE(name, cname, text) \
   case FindingKind::name:                \
     return text;
     TALVORO_FINDINGS(TALVORO_FINDING_CASE)

@@ -4,10 +4,12 @@
 // first, so that each array grows only once.
 #include "frame/documents.h"
 #include "frame/growth.h"
+#include "frame/sink.h"
 
 namespace talvoro {
 
-Status ReadPartList(const Document& doc, const TiXmlElement& root, tagPartListInfo& info) {
+template <class Info>
+Status ReadPartList(const Document& doc, const TiXmlElement& root, Info& info) {
   std::size_t parts = 0, subParts = 0;
   for (const TiXmlElement& partElement : ChildElements(root)) {
     ++parts;
@@ -36,5 +38,9 @@ Status ReadPartList(const Document& doc, const TiXmlElement& root, tagPartListIn
   }
   return Status::Ok();
 }
+
+// The exported class's containers, and the C interface's.
+template Status ReadPartList(const Document&, const TiXmlElement&, tagPartListInfo&);
+template Status ReadPartList(const Document&, const TiXmlElement&, SinkPartList&);
 
 }  // namespace talvoro

@@ -1,11 +1,12 @@
 // The server list: one record per child element of the document element,
 // whatever its name. The port stays text, as the document writes it.
 #include "frame/documents.h"
+#include "frame/sink.h"
 
 namespace talvoro {
 
-Status ReadServerList(const Document& doc, const TiXmlElement& root,
-                      CList<tagSrvData, const tagSrvData&>& list) {
+template <class List>
+Status ReadServerList(const Document& doc, const TiXmlElement& root, List& list) {
   for (const TiXmlElement& serverElement : doc.LastLevel(root)) {
     const Fields in = doc.Fields(serverElement);
     auto server = Cleared<tagSrvData>();
@@ -17,5 +18,10 @@ Status ReadServerList(const Document& doc, const TiXmlElement& root,
   }
   return Status::Ok();
 }
+
+// The exported class's containers, and the C interface's.
+template Status ReadServerList(const Document&, const TiXmlElement&,
+                               CList<tagSrvData, const tagSrvData&>&);
+template Status ReadServerList(const Document&, const TiXmlElement&, SinkArray<tagSrvData>&);
 
 }  // namespace talvoro

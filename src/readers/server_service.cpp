@@ -1,11 +1,12 @@
 // The server service list: one record per child element of the document
 // element, whatever its name. "run" is stored as it converts, not as a flag.
 #include "frame/documents.h"
+#include "frame/sink.h"
 
 namespace talvoro {
 
-Status ReadServerServices(const Document& doc, const TiXmlElement& root,
-                          CList<tagSrvService, const tagSrvService&>& list) {
+template <class List>
+Status ReadServerServices(const Document& doc, const TiXmlElement& root, List& list) {
   for (const TiXmlElement& serviceElement : doc.LastLevel(root)) {
     const Fields in = doc.Fields(serviceElement);
     auto service = Cleared<tagSrvService>();
@@ -17,5 +18,10 @@ Status ReadServerServices(const Document& doc, const TiXmlElement& root,
   }
   return Status::Ok();
 }
+
+// The exported class's containers, and the C interface's.
+template Status ReadServerServices(const Document&, const TiXmlElement&,
+                                   CList<tagSrvService, const tagSrvService&>&);
+template Status ReadServerServices(const Document&, const TiXmlElement&, SinkArray<tagSrvService>&);
 
 }  // namespace talvoro

@@ -5,10 +5,12 @@
 // level are counted first, so that each array grows only once.
 #include "frame/documents.h"
 #include "frame/growth.h"
+#include "frame/sink.h"
 
 namespace talvoro {
 
-Status ReadServiceList(const Document& doc, const TiXmlElement& root, tagServerListInfo& info) {
+template <class Info>
+Status ReadServiceList(const Document& doc, const TiXmlElement& root, Info& info) {
   std::size_t types = 0, kinds = 0, servers = 0;
   for (const TiXmlElement& typeElement : ChildElements(root)) {
     ++types;
@@ -56,5 +58,9 @@ Status ReadServiceList(const Document& doc, const TiXmlElement& root, tagServerL
   }
   return Status::Ok();
 }
+
+// The exported class's containers, and the C interface's.
+template Status ReadServiceList(const Document&, const TiXmlElement&, tagServerListInfo&);
+template Status ReadServiceList(const Document&, const TiXmlElement&, SinkServiceList&);
 
 }  // namespace talvoro

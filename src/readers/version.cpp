@@ -1,10 +1,11 @@
 // The version stamp: two attributes of the document element, delivered whole.
 #include "frame/documents.h"
+#include "frame/sink.h"
 
 namespace talvoro {
 
-Status ReadVersion(const Document& doc, const TiXmlElement& root, CString& version,
-                   CString& updateTime) {
+template <class Text>
+Status ReadVersion(const Document& doc, const TiXmlElement& root, Text& version, Text& updateTime) {
   doc.NothingReadBelow(root);
   // Both values are copied before either output changes, so a failed copy
   // leaves the caller's strings as they were. The update time is assigned
@@ -16,5 +17,10 @@ Status ReadVersion(const Document& doc, const TiXmlElement& root, CString& versi
   updateTime = readUpdateTime;
   return Status::Ok();
 }
+
+// The exported class's containers, and the C interface's.
+template Status ReadVersion(const Document&, const TiXmlElement&, CString&, CString&);
+template Status ReadVersion(const Document&, const TiXmlElement&, SinkValue<CString>&,
+                            SinkValue<CString>&);
 
 }  // namespace talvoro

@@ -3,6 +3,7 @@
 // Once the "weather" element is found the whole record is replaced; anything
 // missing below it leaves its fields empty.
 #include "frame/documents.h"
+#include "frame/sink.h"
 
 namespace talvoro {
 namespace {
@@ -28,7 +29,8 @@ class Entries {
 
 }  // namespace
 
-Status ReadWeather(const Document& doc, const TiXmlElement& root, tagWeatherData& weather) {
+template <class Weather>
+Status ReadWeather(const Document& doc, const TiXmlElement& root, Weather& weather) {
   const TiXmlElement* weatherElement = root.FirstChildElement("weather");
   if (!weatherElement) return Status(Reason::kNoWeather);
 
@@ -52,5 +54,9 @@ Status ReadWeather(const Document& doc, const TiXmlElement& root, tagWeatherData
   weather = staged;
   return Status::Ok();
 }
+
+// The exported class's containers, and the C interface's.
+template Status ReadWeather(const Document&, const TiXmlElement&, tagWeatherData&);
+template Status ReadWeather(const Document&, const TiXmlElement&, SinkValue<tagWeatherData>&);
 
 }  // namespace talvoro

@@ -8,6 +8,7 @@
 #include "frame/child_values.h"
 #include "frame/documents.h"
 #include "frame/growth.h"
+#include "frame/sink.h"
 
 namespace talvoro {
 namespace {
@@ -21,7 +22,8 @@ constexpr const char* kAreaValues[] = {"area number", "zone number", "area name"
 
 }  // namespace
 
-Status ReadZoneAreas(const Document& doc, const TiXmlElement& root, tagZoneAreaArray& info) {
+template <class Info>
+Status ReadZoneAreas(const Document& doc, const TiXmlElement& root, Info& info) {
   std::size_t zones = 0, areas = 0;
   for (const TiXmlElement& item : ChildElements(root))
     ++(IsZone(item) ? zones : areas);
@@ -46,5 +48,9 @@ Status ReadZoneAreas(const Document& doc, const TiXmlElement& root, tagZoneAreaA
   }
   return Status::Ok();
 }
+
+// The exported class's containers, and the C interface's.
+template Status ReadZoneAreas(const Document&, const TiXmlElement&, tagZoneAreaArray&);
+template Status ReadZoneAreas(const Document&, const TiXmlElement&, SinkZoneAreas&);
 
 }  // namespace talvoro

@@ -8,6 +8,7 @@
 #include "frame/growth.h"
 #include "frame/items.h"
 #include "frame/outcome.h"
+#include "frame/sink.h"
 #include "talvoro/diagnose.h"
 
 namespace talvoro {
@@ -47,8 +48,8 @@ Status SaveShortcuts(Env& env, const char* path, const tagShortCutInfo* shortcut
   return doc.Save(path);
 }
 
-Status ReadShortcuts(const Document& doc, const TiXmlElement& root,
-                     CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>& array) {
+template <class Array>
+Status ReadShortcuts(const Document& doc, const TiXmlElement& root, Array& array) {
   GrowFor(Appends{array, Count(ChildElements(root, "item"))});
   for (const TiXmlElement& item : doc.LastLevel(root, "item")) {
     auto shortcut = Cleared<tagShortCutInfo>();
@@ -57,6 +58,11 @@ Status ReadShortcuts(const Document& doc, const TiXmlElement& root,
   }
   return Status::Ok();
 }
+
+// The exported class's containers, and the C interface's.
+template Status ReadShortcuts(const Document&, const TiXmlElement&,
+                              CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&>&);
+template Status ReadShortcuts(const Document&, const TiXmlElement&, SinkArray<tagShortCutInfo>&);
 
 bool WriteShortcuts(const char* path, const tagShortCutInfo* shortcuts, int count,
                     Outcome* outcome) {

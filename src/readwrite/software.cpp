@@ -3,6 +3,7 @@
 // read into a list, and a component's version can be written back.
 #include "frame/documents.h"
 #include "frame/outcome.h"
+#include "frame/sink.h"
 #include "talvoro/diagnose.h"
 
 namespace talvoro {
@@ -27,8 +28,8 @@ Status SaveSoftVersion(Env& env, const tagSoftData& soft, const char* path, int*
   return doc.Save(path);
 }
 
-Status ReadSoftware(const Document& doc, const TiXmlElement& root,
-                    CList<tagSoftData, const tagSoftData&>& list) {
+template <class List>
+Status ReadSoftware(const Document& doc, const TiXmlElement& root, List& list) {
   for (const TiXmlElement& group : doc.Children(root)) {
     for (const TiXmlElement& component : doc.LastLevel(group)) {
       const Fields in = doc.Fields(component);
@@ -45,6 +46,11 @@ Status ReadSoftware(const Document& doc, const TiXmlElement& root,
   }
   return Status::Ok();
 }
+
+// The exported class's containers, and the C interface's.
+template Status ReadSoftware(const Document&, const TiXmlElement&,
+                             CList<tagSoftData, const tagSoftData&>&);
+template Status ReadSoftware(const Document&, const TiXmlElement&, SinkArray<tagSoftData>&);
 
 bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome) {
   int updated = 0;

@@ -4,6 +4,7 @@
 #include "frame/documents.h"
 #include "frame/items.h"
 #include "frame/outcome.h"
+#include "frame/sink.h"
 #include "talvoro/diagnose.h"
 
 namespace talvoro {
@@ -16,8 +17,8 @@ void AddItem(ItemsDocument& doc, const tagUpdateData& update) {
 
 }  // namespace
 
-Status ReadUpdates(const Document& doc, const TiXmlElement& root,
-                   CList<tagUpdateData, const tagUpdateData&>& list) {
+template <class List>
+Status ReadUpdates(const Document& doc, const TiXmlElement& root, List& list) {
   for (const TiXmlElement& item : doc.LastLevel(root, "item")) {
     const Fields in = doc.Fields(item);
     auto update = Cleared<tagUpdateData>();
@@ -27,6 +28,11 @@ Status ReadUpdates(const Document& doc, const TiXmlElement& root,
   }
   return Status::Ok();
 }
+
+// The exported class's containers, and the C interface's.
+template Status ReadUpdates(const Document&, const TiXmlElement&,
+                            CList<tagUpdateData, const tagUpdateData&>&);
+template Status ReadUpdates(const Document&, const TiXmlElement&, SinkArray<tagUpdateData>&);
 
 Status SaveUpdates(Env& env, const char* path, const tagUpdateData* updates, int count) {
   ItemsDocument doc(env);

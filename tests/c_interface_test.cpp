@@ -1,0 +1,357 @@
+// The C interface against the exported class: the same records, byte for
+// byte, in the order the class appends them, on every example and every
+// document of the fuzz corpus; the host's "stop"; the sized structs; the
+// writers and the diagnosis.
+#include <cstring>
+#include <filesystem>
+#include <map>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "document_calls.h"
+#include "talvoro/c.h"
+#include "talvoro/diagnose.h"
+#include "talvoro/talvoro.h"
+#include "temp_dir.h"
+#include "test_util.h"
+
+namespace {
+
+using Reader = talvoro_reason (*)(const char*, const talvoro_sink*, talvoro_outcome*);
+
+// What a sink received: each callback as one event, in order.
+struct Event {
+  char what;  // 'n' reserve, 'r' record, 't' text
+  talvoro_array array;
+  std::string bytes;  // the record's, the text's; the count for a reserve
+};
+
+std::size_t RecordSize(talvoro_array array) {
+  switch (array) {
+    case TALVORO_SERVICE_TYPES:
+      return sizeof(tagServiceTypeInfo);
+    case TALVORO_SERVICE_KINDS:
+      return sizeof(tagServiceKindInfo);
+    case TALVORO_SERVICE_SERVERS:
+      return sizeof(tagServiceServerInfo);
+    case TALVORO_PARTS:
+      return sizeof(tagPartInfo);
+    case TALVORO_SUB_PARTS:
+      return sizeof(tagSubPartInfo);
+    case TALVORO_ZONES:
+      return sizeof(tagZoneInfo);
+    case TALVORO_AREAS:
+      return sizeof(tagAreaInfo);
+    case TALVORO_WEATHER:
+      return sizeof(tagWeatherData);
+    case TALVORO_SERVERS:
+      return sizeof(tagSrvData);
+    case TALVORO_SERVER_SERVICES:
+      return sizeof(tagSrvService);
+    case TALVORO_SOFTWARE:
+      return sizeof(tagSoftData);
+    case TALVORO_SHORTCUTS:
+      return sizeof(tagShortCutInfo);
+    case TALVORO_UPDATES:
+      return sizeof(tagUpdateData);
+    default:
+      return 0;
+  }
+}
+
+struct Recorder {
+  std::vector<Event> events;
+  std::size_t stopAfter = SIZE_MAX;  // records and texts
+
+  talvoro_sink Sink() {
+    talvoro_sink sink{};
+    sink.size = sizeof sink;
+    sink.context = this;
+    sink.reserve = [](void* context, talvoro_array array, int count) {
+      static_cast<Recorder*>(context)->events.push_back({'n', array, std::to_string(count)});
+      return 0;
+    };
+    sink.record = [](void* context, talvoro_array array, const void* record) {
+      auto& self = *static_cast<Recorder*>(context);
+      self.events.push_back(
+          {'r', array, std::string(static_cast<const char*>(record), RecordSize(array))});
+      return self.Delivered() >= self.stopAfter ? 1 : 0;
+    };
+    sink.text = [](void* context, talvoro_array array, const char* text, std::size_t length) {
+      auto& self = *static_cast<Recorder*>(context);
+      EXPECT_EQ(text[length], '\0');
+      self.events.push_back({'t', array, std::string(text, length)});
+      return self.Delivered() >= self.stopAfter ? 1 : 0;
+    };
+    return sink;
+  }
+  std::size_t Delivered() const {
+    std::size_t n = 0;
+    for (const Event& e : events)
+      n += e.what != 'n';
+    return n;
+  }
+};
+
+// Each reader of the C interface, by the name of its CTinyXmlHelper
+// function, with its arrays in the order of the record's members.
+struct CReader {
+  const char* name;
+  Reader read;
+  std::vector<talvoro_array> arrays;
+};
+const std::vector<CReader>& CReaders() {
+  static const std::vector<CReader> readers = {
+      {"GetServiceData",
+       talvoro_get_service_data,
+       {TALVORO_SERVICE_TYPES, TALVORO_SERVICE_KINDS, TALVORO_SERVICE_SERVERS}},
+      {"GetPartData", talvoro_get_part_data, {TALVORO_PARTS, TALVORO_SUB_PARTS}},
+      {"GetAreaData", talvoro_get_area_data, {TALVORO_ZONES, TALVORO_AREAS}},
+      {"GetWeatherData", talvoro_get_weather_data, {TALVORO_WEATHER}},
+      {"GetSrvData", talvoro_get_srv_data, {TALVORO_SERVERS}},
+      {"GetSrvServiceData", talvoro_get_srv_service_data, {TALVORO_SERVER_SERVICES}},
+      {"GeVersion", talvoro_get_version, {TALVORO_VERSION_TEXT, TALVORO_VERSION_UPDATE_TIME}},
+      {"GetSoftData", talvoro_get_soft_data, {TALVORO_SOFTWARE}},
+      {"GetUpdateData", talvoro_get_update_data, {TALVORO_UPDATES}},
+      {"GetShutCutInfo", talvoro_get_shortcut_info, {TALVORO_SHORTCUTS}},
+  };
+  return readers;
+}
+
+// The call table's bytes for what the C reader gave: the arrays one after
+// the other; a weather record left as the table leaves it on false; texts
+// as the table writes them, the table's own strings on false.
+std::string AsCallBytes(const CReader& reader, bool ok, const std::vector<Event>& events) {
+  std::string bytes;
+  if (!ok && reader.arrays[0] == TALVORO_WEATHER)
+    return std::string(sizeof(tagWeatherData), '\xAB');
+  if (!ok && reader.arrays[0] == TALVORO_VERSION_TEXT) return "3:old;5:older;";
+  for (talvoro_array array : reader.arrays) {
+    for (const Event& e : events) {
+      if (e.array != array || e.what == 'n') continue;
+      bytes += e.what == 't' ? std::to_string(e.bytes.size()) + ":" + e.bytes + ";" : e.bytes;
+    }
+  }
+  return bytes;
+}
+
+// Every file a reader is tried on: its example and its fuzz corpus.
+std::vector<std::string> Documents(const char* name) {
+  std::vector<std::string> paths;
+  const testutil::DocumentCall* call = testutil::FindCall(name);
+  paths.push_back(std::string(TALVORO_EXAMPLES_DIR "/") + call->example);
+  const std::filesystem::path corpus = std::filesystem::path(TALVORO_FUZZ_DIR) / "corpus" / name;
+  for (const auto& entry : std::filesystem::directory_iterator(corpus))
+    paths.push_back(entry.path().string());
+  return paths;
+}
+
+TEST(CInterface, ReadsWhatTheExportedClassReadsByteForByte) {
+  for (const CReader& reader : CReaders()) {
+    SCOPED_TRACE(reader.name);
+    const testutil::DocumentCall* call = testutil::FindCall(reader.name);
+    ASSERT_TRUE(call);
+    int read = 0;
+    for (const std::string& path : Documents(reader.name)) {
+      const testutil::CallOutcome expected = call->run(path, "");
+      Recorder recorder;
+      const talvoro_sink sink = recorder.Sink();
+      talvoro_outcome outcome{};
+      outcome.size = sizeof outcome;
+      const talvoro_reason reason = reader.read(path.c_str(), &sink, &outcome);
+      EXPECT_EQ(reason == TALVORO_REASON_OK, expected.result) << path;
+      EXPECT_EQ(outcome.reason, reason);
+      EXPECT_EQ(AsCallBytes(reader, reason == TALVORO_REASON_OK, recorder.events), expected.bytes)
+          << path;
+      // Each reserve comes before its array's first record and tells its count.
+      for (std::size_t i = 0; i < recorder.events.size(); ++i) {
+        if (recorder.events[i].what != 'n') continue;
+        std::size_t count = 0, before = 0;
+        for (std::size_t j = 0; j < recorder.events.size(); ++j) {
+          if (recorder.events[j].what != 'r' ||
+              recorder.events[j].array != recorder.events[i].array)
+            continue;
+          ++count;
+          before += j < i;
+        }
+        EXPECT_EQ(recorder.events[i].bytes, std::to_string(count)) << path;
+        EXPECT_EQ(before, 0u) << path;
+      }
+      read += reason == TALVORO_REASON_OK;
+    }
+    EXPECT_GT(read, 0);
+  }
+}
+
+// A record comes after the records of its children, as the class appends
+// them: servers, then their kind, then the type; sub-parts, then the part.
+TEST(CInterface, RecordsComeInTheOrderTheClassAppendsThem) {
+  Recorder recorder;
+  const talvoro_sink sink = recorder.Sink();
+  ASSERT_EQ(talvoro_get_service_data(TALVORO_EXAMPLES_DIR "/services.xml", &sink, nullptr),
+            TALVORO_REASON_OK);
+  std::string order;
+  for (const Event& e : recorder.events)
+    order += e.what == 'n' ? 'n' : "tks"[e.array - TALVORO_SERVICE_TYPES];
+  // The example: a type with a kind of two servers and a kind of none; a
+  // type with a kind of three servers; a type with no kind.
+  EXPECT_EQ(order,
+            "nnn"
+            "ss"
+            "k"
+            "k"
+            "t"
+            "sss"
+            "k"
+            "t"
+            "t");
+}
+
+TEST(CInterface, AHostStopsTheReadAndKeepsWhatCameBefore) {
+  Recorder all;
+  const talvoro_sink sink = all.Sink();
+  ASSERT_EQ(talvoro_get_service_data(TALVORO_EXAMPLES_DIR "/services.xml", &sink, nullptr),
+            TALVORO_REASON_OK);
+  const std::size_t records = all.Delivered();
+  ASSERT_GT(records, 3u);
+  for (std::size_t stop = 1; stop <= records; ++stop) {
+    Recorder some;
+    some.stopAfter = stop;
+    const talvoro_sink stopping = some.Sink();
+    talvoro_outcome outcome{};
+    outcome.size = sizeof outcome;
+    const talvoro_reason reason =
+        talvoro_get_service_data(TALVORO_EXAMPLES_DIR "/services.xml", &stopping, &outcome);
+    EXPECT_EQ(reason, TALVORO_REASON_STOPPED);
+    EXPECT_STREQ(talvoro_reason_text(outcome.reason), "stopped by the host");
+    ASSERT_EQ(some.Delivered(), stop);
+    for (std::size_t i = 0; i < some.events.size(); ++i)
+      EXPECT_EQ(some.events[i].bytes, all.events[i].bytes);
+  }
+  // Texts stop too.
+  Recorder version;
+  version.stopAfter = 1;
+  const talvoro_sink stopping = version.Sink();
+  EXPECT_EQ(talvoro_get_version(TALVORO_EXAMPLES_DIR "/version.xml", &stopping, nullptr),
+            TALVORO_REASON_STOPPED);
+  EXPECT_EQ(version.Delivered(), 1u);
+}
+
+// A host built against a smaller struct: the library touches nothing past
+// its size.
+TEST(CInterface, SizedStructsGrowWithoutBreakingOlderHosts) {
+  talvoro_outcome outcome;
+  std::memset(&outcome, 0x5A, sizeof outcome);
+  outcome.size = offsetof(talvoro_outcome, detail);
+  EXPECT_EQ(talvoro_get_part_data(TALVORO_EXAMPLES_DIR "/none.xml", nullptr, &outcome),
+            TALVORO_REASON_MISSING);
+  EXPECT_EQ(outcome.reason, TALVORO_REASON_MISSING);
+  EXPECT_EQ(outcome.detail[0], 0x5A);
+
+  Recorder recorder;
+  talvoro_sink sink = recorder.Sink();
+  sink.size = offsetof(talvoro_sink, text);  // a host that knew no texts
+  EXPECT_EQ(talvoro_get_version(TALVORO_EXAMPLES_DIR "/version.xml", &sink, nullptr),
+            TALVORO_REASON_OK);
+  EXPECT_TRUE(recorder.events.empty());
+  EXPECT_EQ(talvoro_get_service_data(TALVORO_EXAMPLES_DIR "/services.xml", nullptr, nullptr),
+            TALVORO_REASON_OK);
+  EXPECT_EQ(talvoro_interface_version(), TALVORO_C_INTERFACE_VERSION);
+}
+
+TEST(CInterface, WritersWriteWhatTheClassWrites) {
+  testutil::TempDir dir;
+  tagShortCutInfo shortcuts[3] = {};
+  std::strcpy(shortcuts[0].file, "a.exe");
+  std::strcpy(shortcuts[1].file, "b & c.exe");
+  std::strcpy(shortcuts[2].file, "d.exe");
+  talvoro_outcome outcome{};
+  outcome.size = sizeof outcome;
+  const std::string c = dir / "c.xml", cpp = dir / "cpp.xml";
+  ASSERT_EQ(talvoro_write_shortcut_info(c.c_str(), shortcuts, 3, &outcome), TALVORO_REASON_OK);
+  EXPECT_EQ(outcome.changed, 3);
+  CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
+  for (const tagShortCutInfo& s : shortcuts)
+    array.Add(s);
+  ASSERT_TRUE(CTinyXmlHelper::WrittingShutCutInfo(cpp.c_str(), array));
+  EXPECT_EQ(testutil::ReadFile(c), testutil::ReadFile(cpp));
+
+  ASSERT_EQ(talvoro_delete_shortcut_info(c.c_str(), &shortcuts[1], &outcome), TALVORO_REASON_OK);
+  EXPECT_EQ(outcome.changed, 1);
+  ASSERT_TRUE(CTinyXmlHelper::DeleteShutCutInfo(cpp.c_str(), shortcuts[1]));
+  EXPECT_EQ(testutil::ReadFile(c), testutil::ReadFile(cpp));
+
+  tagUpdateData updates[2] = {};
+  std::strcpy(updates[0].file, "x.zip");
+  std::strcpy(updates[0].check, "5d41");
+  CList<tagUpdateData, const tagUpdateData&> list;
+  list.AddTail(updates[0]);
+  list.AddTail(updates[1]);
+  ASSERT_EQ(talvoro_write_update_file(c.c_str(), updates, 2, &outcome), TALVORO_REASON_OK);
+  ASSERT_TRUE(CTinyXmlHelper::WrittingUpdateFile(cpp.c_str(), list));
+  EXPECT_EQ(testutil::ReadFile(c), testutil::ReadFile(cpp));
+
+  testutil::WriteFile(c, "<s><g><c id=\"3\"/><c id=\"65539\"/></g></s>");
+  testutil::WriteFile(cpp, "<s><g><c id=\"3\"/><c id=\"65539\"/></g></s>");
+  tagSoftData soft = {};
+  soft.id = 3;
+  soft.version = 9;
+  ASSERT_EQ(talvoro_set_soft_version(&soft, c.c_str(), &outcome), TALVORO_REASON_OK);
+  EXPECT_EQ(outcome.changed, 2);
+  ASSERT_TRUE(CTinyXmlHelper::SetSoftVersion(soft, cpp.c_str()));
+  EXPECT_EQ(testutil::ReadFile(c), testutil::ReadFile(cpp));
+
+  // Failures are reasons, with the old file kept.
+  EXPECT_EQ(talvoro_write_shortcut_info((dir / "no/x.xml").c_str(), shortcuts, 1, &outcome),
+            TALVORO_REASON_FOLDER_MISSING);
+  EXPECT_EQ(outcome.changed, 0);
+  for (talvoro_reason reason : {talvoro_write_shortcut_info(c.c_str(), nullptr, 1, &outcome),
+                                talvoro_write_update_file(c.c_str(), updates, -1, &outcome),
+                                talvoro_set_soft_version(nullptr, c.c_str(), &outcome),
+                                talvoro_delete_shortcut_info(c.c_str(), nullptr, &outcome)})
+    EXPECT_EQ(reason, TALVORO_REASON_INVALID_ARGUMENT);
+  EXPECT_EQ(testutil::ReadFile(c), testutil::ReadFile(cpp));
+  EXPECT_EQ(talvoro_is_file_exist((dir / "*.xml").c_str()), 1);
+  EXPECT_EQ(talvoro_is_file_exist((dir / "*.none").c_str()), 0);
+}
+
+TEST(CInterface, TheDiagnosisAsTheCppOneGivesIt) {
+  const std::string path = TALVORO_EXAMPLES_DIR "/faults/services.xml";
+  std::vector<std::string> c, cpp;
+  talvoro_outcome outcome{};
+  outcome.size = sizeof outcome;
+  EXPECT_EQ(talvoro_diagnose(
+                TALVORO_DOCUMENT_SERVICES, path.c_str(), &outcome,
+                [](const talvoro_finding* f, void* context) {
+                  static_cast<std::vector<std::string>*>(context)->push_back(
+                      std::to_string(f->kind) + " " + std::to_string(f->line) + " " + f->attribute +
+                      " " + f->written + " " + f->stored);
+                },
+                &c),
+            TALVORO_REASON_OK);
+  talvoro::Diagnose(
+      talvoro::DocumentKind::kServices, path.c_str(), nullptr,
+      [](const talvoro::Finding* f, void* context) {
+        static_cast<std::vector<std::string>*>(context)->push_back(
+            std::to_string(static_cast<int>(f->kind)) + " " + std::to_string(f->line) + " " +
+            f->attribute + " " + f->written + " " + f->stored);
+      },
+      &cpp);
+  EXPECT_EQ(c, cpp);
+  EXPECT_FALSE(c.empty());
+  EXPECT_EQ(talvoro_diagnose(TALVORO_DOCUMENT_PARTS, TALVORO_EXAMPLES_DIR "/faults/parts.xml",
+                             &outcome, nullptr, nullptr),
+            TALVORO_REASON_MALFORMED);
+  EXPECT_EQ(outcome.line, 9);
+  EXPECT_EQ(outcome.column, 7);
+  EXPECT_STREQ(outcome.detail, "Error reading end tag.");
+  // The C names and the C++ ones are one list.
+  EXPECT_EQ(static_cast<int>(talvoro::Reason::kNotReadBack), TALVORO_REASON_NOT_READ_BACK);
+  EXPECT_EQ(static_cast<int>(talvoro::FindingKind::kNotText), TALVORO_FINDING_NOT_TEXT);
+  EXPECT_STREQ(talvoro_finding_text(TALVORO_FINDING_TEXT_CUT), "text cut");
+}
+
+}  // namespace
