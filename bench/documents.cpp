@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
+#include <map>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -11,6 +12,7 @@
 #include <benchmark/benchmark.h>
 #include <tinyxml.h>
 
+#include "talvoro/c.h"
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 
@@ -450,6 +452,79 @@ std::vector<Case> DocumentCases() {
          };
        }});
   return InTableOrder(std::move(cases));
+}
+
+namespace {
+
+std::size_t RecordBytes(talvoro_array array) {
+  switch (array) {
+    case TALVORO_SERVICE_TYPES:
+      return sizeof(tagServiceTypeInfo);
+    case TALVORO_SERVICE_KINDS:
+      return sizeof(tagServiceKindInfo);
+    case TALVORO_SERVICE_SERVERS:
+      return sizeof(tagServiceServerInfo);
+    case TALVORO_PARTS:
+      return sizeof(tagPartInfo);
+    case TALVORO_SUB_PARTS:
+      return sizeof(tagSubPartInfo);
+    case TALVORO_ZONES:
+      return sizeof(tagZoneInfo);
+    case TALVORO_AREAS:
+      return sizeof(tagAreaInfo);
+    case TALVORO_WEATHER:
+      return sizeof(tagWeatherData);
+    case TALVORO_SERVERS:
+      return sizeof(tagSrvData);
+    case TALVORO_SERVER_SERVICES:
+      return sizeof(tagSrvService);
+    case TALVORO_SOFTWARE:
+      return sizeof(tagSoftData);
+    case TALVORO_SHORTCUTS:
+      return sizeof(tagShortCutInfo);
+    case TALVORO_UPDATES:
+      return sizeof(tagUpdateData);
+    default:
+      return 0;
+  }
+}
+
+}  // namespace
+
+std::function<void()> CInterfaceCall(const std::string& function, const std::string& path) {
+  using Reader = talvoro_reason (*)(const char*, const talvoro_sink*, talvoro_outcome*);
+  static const std::map<std::string, Reader> readers = {
+      {"GetServiceData", talvoro_get_service_data},
+      {"GetPartData", talvoro_get_part_data},
+      {"GetAreaData", talvoro_get_area_data},
+      {"GetWeatherData", talvoro_get_weather_data},
+      {"GetSrvData", talvoro_get_srv_data},
+      {"GetSrvServiceData", talvoro_get_srv_service_data},
+      {"GeVersion", talvoro_get_version},
+      {"GetSoftData", talvoro_get_soft_data},
+      {"GetUpdateData", talvoro_get_update_data},
+      {"GetShutCutInfo", talvoro_get_shortcut_info}};
+  const auto reader = readers.find(function);
+  if (reader == readers.end()) return {};
+  return [read = reader->second, path] {
+    std::vector<char> arrays[TALVORO_ARRAY_END_];
+    talvoro_sink sink{};
+    sink.size = sizeof sink;
+    sink.context = arrays;
+    sink.reserve = [](void* context, talvoro_array array, int count) {
+      auto& to = static_cast<std::vector<char>*>(context)[array];
+      to.reserve(to.size() + static_cast<std::size_t>(count) * RecordBytes(array));
+      return 0;
+    };
+    sink.record = [](void* context, talvoro_array array, const void* record) {
+      auto& to = static_cast<std::vector<char>*>(context)[array];
+      const char* bytes = static_cast<const char*>(record);
+      to.insert(to.end(), bytes, bytes + RecordBytes(array));
+      return 0;
+    };
+    read(path.c_str(), &sink, nullptr);
+    benchmark::DoNotOptimize(arrays);
+  };
 }
 
 }  // namespace bench

@@ -23,6 +23,12 @@ struct Case {
 
 std::vector<Case> DocumentCases();
 
+// The reader `function` ("GetServiceData") on `path` through the C interface,
+// as a host calls it: a callback copies every record into a buffer of its
+// array, grown once from the count that comes first. Empty for a function
+// that is not a reader.
+std::function<void()> CInterfaceCall(const std::string& function, const std::string& path);
+
 }  // namespace bench
 
 #endif  // TALVORO_BENCH_DOCUMENTS_H_

@@ -4,6 +4,8 @@
 //   valgrind --tool=callgrind --toggle-collect=Measured
 //     build-bench/bench/talvoro_instructions GetShutCutInfo 4096 library 20
 //
+// ("c" instead of "library": the reader through the C interface)
+//
 // (one command line).
 //
 // Instruction counts do not depend on what else the machine runs, unlike the
@@ -24,7 +26,7 @@ extern "C" __attribute__((noinline)) void Measured(std::function<void()>& call, 
 
 int main(int argc, char** argv) {
   if (argc != 5) {
-    std::fprintf(stderr, "usage: %s FUNCTION BYTES library|tinyxml TIMES\n", argv[0]);
+    std::fprintf(stderr, "usage: %s FUNCTION BYTES library|tinyxml|c TIMES\n", argv[0]);
     return 2;
   }
   const std::string function = argv[1], which = argv[3];
@@ -36,7 +38,9 @@ int main(int argc, char** argv) {
     std::ofstream(path, std::ios::binary) << c.make(bytes);
     std::function<void()> library, baseline;
     c.prepare(path, library, baseline);
-    Measured(which == "library" ? library : baseline, std::atoi(argv[4]));
+    // "c": the reader through the C interface, as bench::CInterfaceCall calls it.
+    std::function<void()> cPath = bench::CInterfaceCall(function, path);
+    Measured(which == "library" ? library : which == "c" ? cPath : baseline, std::atoi(argv[4]));
     return 0;
   }
   std::fprintf(stderr, "no function %s\n", argv[1]);

@@ -23,7 +23,6 @@
 #include <benchmark/benchmark.h>
 
 #include "documents.h"
-#include "talvoro/c.h"
 #include "talvoro/talvoro.h"
 #include "temp_dir.h"
 
@@ -86,40 +85,6 @@ double RecordsOf(const std::string& function, const std::string& path) {
     return list.GetCount();
   }
   return 0;
-}
-
-// The bytes of one record of `array` (0 for the texts).
-std::size_t RecordBytes(talvoro_array array) {
-  switch (array) {
-    case TALVORO_SERVICE_TYPES:
-      return sizeof(tagServiceTypeInfo);
-    case TALVORO_SERVICE_KINDS:
-      return sizeof(tagServiceKindInfo);
-    case TALVORO_SERVICE_SERVERS:
-      return sizeof(tagServiceServerInfo);
-    case TALVORO_PARTS:
-      return sizeof(tagPartInfo);
-    case TALVORO_SUB_PARTS:
-      return sizeof(tagSubPartInfo);
-    case TALVORO_ZONES:
-      return sizeof(tagZoneInfo);
-    case TALVORO_AREAS:
-      return sizeof(tagAreaInfo);
-    case TALVORO_WEATHER:
-      return sizeof(tagWeatherData);
-    case TALVORO_SERVERS:
-      return sizeof(tagSrvData);
-    case TALVORO_SERVER_SERVICES:
-      return sizeof(tagSrvService);
-    case TALVORO_SOFTWARE:
-      return sizeof(tagSoftData);
-    case TALVORO_SHORTCUTS:
-      return sizeof(tagShortCutInfo);
-    case TALVORO_UPDATES:
-      return sizeof(tagUpdateData);
-    default:
-      return 0;
-  }
 }
 
 // Prints what the console reporter prints, keeps each run's time (the median
@@ -292,63 +257,27 @@ int main(int argc, char** argv) {
   }
 
   // The C interface against the exported class, reader by reader.
-  using CReader = talvoro_reason (*)(const char*, const talvoro_sink*, talvoro_outcome*);
-  static const std::map<std::string, CReader> cReaders = {
-      {"GetServiceData", talvoro_get_service_data},
-      {"GetPartData", talvoro_get_part_data},
-      {"GetAreaData", talvoro_get_area_data},
-      {"GetWeatherData", talvoro_get_weather_data},
-      {"GetSrvData", talvoro_get_srv_data},
-      {"GetSrvServiceData", talvoro_get_srv_service_data},
-      {"GeVersion", talvoro_get_version},
-      {"GetSoftData", talvoro_get_soft_data},
-      {"GetUpdateData", talvoro_get_update_data},
-      {"GetShutCutInfo", talvoro_get_shortcut_info}};
   for (bench::Case& c : *cases) {
-    const auto reader = cReaders.find(c.name);
     const std::size_t bytes = std::size_t{1} << 20;
     const std::string stem = "CInterface/" + c.name + "/" + SizeName(bytes);
-    if (reader == cReaders.end() || !Wanted(stem)) continue;
+    if (!Wanted(stem)) continue;
     const std::string path = dir.path() + "/c-" + c.name + ".xml";
+    auto cPath = std::make_shared<std::function<void()>>(bench::CInterfaceCall(c.name, path));
+    if (!*cPath) continue;
     WriteFile(path, c.make(bytes));
     auto lib = std::make_shared<std::function<void()>>();
     auto base = std::make_shared<std::function<void()>>();
     c.prepare(path, *lib, *base);
-    const CReader read = reader->second;
-    benchmark::RegisterBenchmark(
-        (stem + "/library").c_str(),
-        [read, path](benchmark::State& state) {
-          for (auto _ : state) {
-            // A host's arrays: one growing buffer per array.
-            std::vector<char> arrays[TALVORO_ARRAY_END_];
-            talvoro_sink sink{};
-            sink.size = sizeof sink;
-            sink.context = arrays;
-            // The counts come first: each array grows once.
-            sink.reserve = [](void* context, talvoro_array array, int count) {
-              auto& to = static_cast<std::vector<char>*>(context)[array];
-              to.reserve(to.size() + static_cast<std::size_t>(count) * RecordBytes(array));
-              return 0;
-            };
-            sink.record = [](void* context, talvoro_array array, const void* record) {
-              auto& to = static_cast<std::vector<char>*>(context)[array];
-              const char* bytes = static_cast<const char*>(record);
-              to.insert(to.end(), bytes, bytes + RecordBytes(array));
-              return 0;
-            };
-            read(path.c_str(), &sink, nullptr);
-            benchmark::DoNotOptimize(arrays);
-          }
-        })
-        ->Unit(benchmark::kMicrosecond)
-        ->UseRealTime();
-    benchmark::RegisterBenchmark((stem + "/tinyxml").c_str(),
-                                 [lib](benchmark::State& state) {
-                                   for (auto _ : state)
-                                     (*lib)();
-                                 })
-        ->Unit(benchmark::kMicrosecond)
-        ->UseRealTime();
+    for (const auto& [suffix, fn] : {std::make_pair(std::string("/library"), cPath),
+                                     std::make_pair(std::string("/tinyxml"), lib)}) {
+      benchmark::RegisterBenchmark((stem + suffix).c_str(),
+                                   [fn = fn](benchmark::State& state) {
+                                     for (auto _ : state)
+                                       (*fn)();
+                                   })
+          ->Unit(benchmark::kMicrosecond)
+          ->UseRealTime();
+    }
   }
 
   RatioReporter reporter(scalingRecords);
