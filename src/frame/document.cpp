@@ -164,6 +164,9 @@ Status Document::Parse(std::string& text) {
   // In UTF-8 text TinyXML steps over a lead byte's whole sequence, so a lead
   // byte just before the end carries it up to three bytes past the
   // terminator; there it must find zero bytes too.
+  // (Appending may move the text: the scan's pointer into it becomes an offset.)
+  const std::size_t swallowed =
+      shape.swallowed ? static_cast<std::size_t>(shape.swallowed - text.c_str()) : text.size();
   text.append(3, '\0');
   // A tab size of 0 turns off the row and column bookkeeping, which only
   // serves the diagnosis (TinyXML's default is 4).
@@ -174,7 +177,8 @@ Status Document::Parse(std::string& text) {
     if (doc_.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) return Status(Reason::kEmpty);
     Status malformed(Reason::kMalformed, doc_.ErrorDesc());
     if (positions) malformed.At(doc_.ErrorRow(), doc_.ErrorCol());
-    return shape.swallowed ? Swallowed(malformed, text, shape.swallowed) : malformed;
+    return swallowed < text.size() - 3 ? Swallowed(malformed, text, text.c_str() + swallowed)
+                                       : malformed;
   }
   if (!doc_.FirstChildElement()) return Status(Reason::kNoElement);
   if (observer_) ObserveEncoding(*observer_, env_, doc_, Encoding());
