@@ -454,43 +454,6 @@ std::vector<Case> DocumentCases() {
   return InTableOrder(std::move(cases));
 }
 
-namespace {
-
-std::size_t RecordBytes(talvoro_array array) {
-  switch (array) {
-    case TALVORO_SERVICE_TYPES:
-      return sizeof(tagServiceTypeInfo);
-    case TALVORO_SERVICE_KINDS:
-      return sizeof(tagServiceKindInfo);
-    case TALVORO_SERVICE_SERVERS:
-      return sizeof(tagServiceServerInfo);
-    case TALVORO_PARTS:
-      return sizeof(tagPartInfo);
-    case TALVORO_SUB_PARTS:
-      return sizeof(tagSubPartInfo);
-    case TALVORO_ZONES:
-      return sizeof(tagZoneInfo);
-    case TALVORO_AREAS:
-      return sizeof(tagAreaInfo);
-    case TALVORO_WEATHER:
-      return sizeof(tagWeatherData);
-    case TALVORO_SERVERS:
-      return sizeof(tagSrvData);
-    case TALVORO_SERVER_SERVICES:
-      return sizeof(tagSrvService);
-    case TALVORO_SOFTWARE:
-      return sizeof(tagSoftData);
-    case TALVORO_SHORTCUTS:
-      return sizeof(tagShortCutInfo);
-    case TALVORO_UPDATES:
-      return sizeof(tagUpdateData);
-    default:
-      return 0;
-  }
-}
-
-}  // namespace
-
 std::function<void()> CInterfaceCall(const std::string& function, const std::string& path) {
   using Reader = talvoro_reason (*)(const char*, const talvoro_sink*, talvoro_outcome*);
   static const std::map<std::string, Reader> readers = {
@@ -513,13 +476,13 @@ std::function<void()> CInterfaceCall(const std::string& function, const std::str
     sink.context = arrays;
     sink.reserve = [](void* context, talvoro_array array, int count) {
       auto& to = static_cast<std::vector<char>*>(context)[array];
-      to.reserve(to.size() + static_cast<std::size_t>(count) * RecordBytes(array));
+      to.reserve(to.size() + static_cast<std::size_t>(count) * talvoro_record_size(array));
       return 0;
     };
     sink.record = [](void* context, talvoro_array array, const void* record) {
       auto& to = static_cast<std::vector<char>*>(context)[array];
       const char* bytes = static_cast<const char*>(record);
-      to.insert(to.end(), bytes, bytes + RecordBytes(array));
+      to.insert(to.end(), bytes, bytes + talvoro_record_size(array));
       return 0;
     };
     read(path.c_str(), &sink, nullptr);

@@ -29,39 +29,6 @@ struct Event {
   std::string bytes;  // the record's, the text's; the count for a reserve
 };
 
-std::size_t RecordSize(talvoro_array array) {
-  switch (array) {
-    case TALVORO_SERVICE_TYPES:
-      return sizeof(tagServiceTypeInfo);
-    case TALVORO_SERVICE_KINDS:
-      return sizeof(tagServiceKindInfo);
-    case TALVORO_SERVICE_SERVERS:
-      return sizeof(tagServiceServerInfo);
-    case TALVORO_PARTS:
-      return sizeof(tagPartInfo);
-    case TALVORO_SUB_PARTS:
-      return sizeof(tagSubPartInfo);
-    case TALVORO_ZONES:
-      return sizeof(tagZoneInfo);
-    case TALVORO_AREAS:
-      return sizeof(tagAreaInfo);
-    case TALVORO_WEATHER:
-      return sizeof(tagWeatherData);
-    case TALVORO_SERVERS:
-      return sizeof(tagSrvData);
-    case TALVORO_SERVER_SERVICES:
-      return sizeof(tagSrvService);
-    case TALVORO_SOFTWARE:
-      return sizeof(tagSoftData);
-    case TALVORO_SHORTCUTS:
-      return sizeof(tagShortCutInfo);
-    case TALVORO_UPDATES:
-      return sizeof(tagUpdateData);
-    default:
-      return 0;
-  }
-}
-
 struct Recorder {
   std::vector<Event> events;
   std::size_t stopAfter = SIZE_MAX;  // records and texts
@@ -77,7 +44,7 @@ struct Recorder {
     sink.record = [](void* context, talvoro_array array, const void* record) {
       auto& self = *static_cast<Recorder*>(context);
       self.events.push_back(
-          {'r', array, std::string(static_cast<const char*>(record), RecordSize(array))});
+          {'r', array, std::string(static_cast<const char*>(record), talvoro_record_size(array))});
       return self.Delivered() >= self.stopAfter ? 1 : 0;
     };
     sink.text = [](void* context, talvoro_array array, const char* text, std::size_t length) {

@@ -107,6 +107,10 @@ typedef enum talvoro_array {
   TALVORO_ARRAY_END_
 } talvoro_array;
 
+/* The bytes of one record of `array` (sizeof its element record); 0 for the
+   version's texts and for a value that names no array. */
+TALVORO_API size_t TALVORO_CALL talvoro_record_size(talvoro_array array);
+
 /* Where a reader's records go. Every callback may be null (then what it
    would receive is dropped); each answers 0 to go on, nonzero to stop. */
 typedef struct talvoro_sink {

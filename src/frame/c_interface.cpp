@@ -138,6 +138,39 @@ const char* TALVORO_CALL talvoro_finding_text(int kind) {
   return FindingText(static_cast<FindingKind>(kind));
 }
 
+size_t TALVORO_CALL talvoro_record_size(talvoro_array array) {
+  switch (array) {
+    case TALVORO_SERVICE_TYPES:
+      return sizeof(tagServiceTypeInfo);
+    case TALVORO_SERVICE_KINDS:
+      return sizeof(tagServiceKindInfo);
+    case TALVORO_SERVICE_SERVERS:
+      return sizeof(tagServiceServerInfo);
+    case TALVORO_PARTS:
+      return sizeof(tagPartInfo);
+    case TALVORO_SUB_PARTS:
+      return sizeof(tagSubPartInfo);
+    case TALVORO_ZONES:
+      return sizeof(tagZoneInfo);
+    case TALVORO_AREAS:
+      return sizeof(tagAreaInfo);
+    case TALVORO_WEATHER:
+      return sizeof(tagWeatherData);
+    case TALVORO_SERVERS:
+      return sizeof(tagSrvData);
+    case TALVORO_SERVER_SERVICES:
+      return sizeof(tagSrvService);
+    case TALVORO_SOFTWARE:
+      return sizeof(tagSoftData);
+    case TALVORO_SHORTCUTS:
+      return sizeof(tagShortCutInfo);
+    case TALVORO_UPDATES:
+      return sizeof(tagUpdateData);
+    default:
+      return 0;
+  }
+}
+
 int TALVORO_CALL talvoro_is_file_exist(const char* pattern) {
   return Env::Default().PathExists(pattern) ? 1 : 0;
 }
