@@ -51,7 +51,9 @@
   X(kNotReadBack, NOT_READ_BACK, "text would not read back") /* would not load as written */      \
   /* The C interface. */                                                                          \
   X(kStopped, STOPPED, "stopped by the host")               /* a callback asked to stop */        \
-  X(kInvalidArgument, INVALID_ARGUMENT, "invalid argument") /* a null record, a count below 0 */
+  X(kInvalidArgument, INVALID_ARGUMENT, "invalid argument") /* a null record, a count below 0 */  \
+  /* Reading, again. */                                                                           \
+  X(kTooLargeToParse, TOO_LARGE_TO_PARSE, "too large to parse") /* its tree past the budget */
 
 /* What a reader changes silently. */
 #define TALVORO_FINDINGS(X)                                                   \

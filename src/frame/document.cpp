@@ -76,7 +76,9 @@ Status ReadText(Env& env, const char* path, std::string* text) {
   TALVORO_RETURN_IF_ERROR(env.OpenForReading(path, &file, &size));
   if (size > kMaxDocumentBytes) return TooLarge(size, false);
   text->clear();
-  text->reserve(static_cast<std::size_t>(size) + 4);
+  // Room for the whole file, the chunk that finds its end, and the zero
+  // bytes the parse appends: a regular file's text is never moved.
+  text->reserve(static_cast<std::size_t>(size) + kChunk + 4);
   for (;;) {
     const std::size_t start = text->size();
     const std::size_t room = static_cast<std::size_t>(kMaxDocumentBytes) + 1 - start;
@@ -149,7 +151,13 @@ Status Document::Read(const char* path) {
 Status Document::Parse(std::string& text) {
   NormalizeLineBreaks(text);
   if (text.empty()) return Status(Reason::kEmpty);
-  const Shape shape = MeasureDocument(text.c_str(), {kMaxNesting, kMaxAttributes});
+  // The text's block, with room for the zero bytes appended below, is held
+  // while TinyXML parses; the tree may take the rest of the budget.
+  text.reserve(text.size() + 3);
+  const std::uint64_t held = text.capacity() + 1 + kLoaderBytes;
+  const Shape shape = MeasureDocument(
+      text.c_str(),
+      {kMaxNesting, kMaxAttributes, held < kMaxParseBytes ? kMaxParseBytes - held : 0});
   if (shape.depth > kMaxNesting) {
     return Status(Reason::kTooDeep, "the limit is " + std::to_string(kMaxNesting) + " levels")
         .At(PlaceOf(text, shape.where));
@@ -159,12 +167,19 @@ Status Document::Parse(std::string& text) {
                   "the limit is " + std::to_string(kMaxAttributes) + " attributes")
         .At(PlaceOf(text, shape.where));
   }
+  if (held + shape.treeBytes > kMaxParseBytes) {
+    Status tooLarge(Reason::kTooLargeToParse, "parsing would take more than " +
+                                                  std::to_string(kMaxParseBytes >> 20) +
+                                                  " MiB: the text " + std::to_string(held >> 20) +
+                                                  " MiB, its tree at least " +
+                                                  std::to_string(shape.treeBytes >> 20) + " MiB");
+    return shape.where ? tooLarge.At(PlaceOf(text, shape.where)) : tooLarge;
+  }
   // TinyXML writes the byte-order mark back when the text began with one.
   byteOrderMark_ = text.compare(0, 3, "\xEF\xBB\xBF") == 0;
   // In UTF-8 text TinyXML steps over a lead byte's whole sequence, so a lead
   // byte just before the end carries it up to three bytes past the
   // terminator; there it must find zero bytes too.
-  // (Appending may move the text: the scan's pointer into it becomes an offset.)
   const std::size_t swallowed =
       shape.swallowed ? static_cast<std::size_t>(shape.swallowed - text.c_str()) : text.size();
   text.append(3, '\0');

@@ -59,11 +59,35 @@ class ValuePrefix {
   bool ended_ = false;
 };
 
+// An allocation of `size` bytes as the allocator hands it out: a header word,
+// rounded up to two words, and never less than four.
+std::uint64_t Block(std::uint64_t size) {
+  const std::uint64_t word = sizeof(std::size_t);
+  const std::uint64_t rounded = (size + word + 2 * word - 1) / (2 * word) * (2 * word);
+  return rounded < 4 * word ? 4 * word : rounded;
+}
+
 class Reader {
  public:
   Encoding encoding = Encoding::kUnknown;
   // The first UTF-8 lead byte that took a quote or an angle bracket along.
   mutable const char* swallowed = nullptr;
+  // What the tree built so far takes (Shape::treeBytes).
+  mutable std::uint64_t tree = 0;
+
+  // A node of `size` bytes, and a string of `length` bytes, assigned whole or
+  // built by appending.
+  void CountNode(std::size_t size) const { tree += Block(size); }
+  void CountString(std::size_t length, bool appended) const {
+    // Up to 15 bytes stay inside the string object (libstdc++ and Microsoft's
+    // library alike).
+    if (length > 15) tree += Block((appended ? 2 : 1) * length + 1);
+    if (appended && length > longest) longest = length;
+  }
+  // A string that TinyXML builds by appending and then copies: the one
+  // temporary that stands beside the tree at a time, at its longest.
+  std::uint64_t Temporary() const { return longest > 15 ? Block(2 * longest + 1) : 0; }
+  mutable std::size_t longest = 0;
 
   // TiXmlBase::SkipWhiteSpace: null at the end of the text.
   const char* SkipSpace(const char* p) const {
@@ -195,8 +219,19 @@ class Reader {
   const char* Attribute(const char* p, ValuePrefix* value) const {
     p = SkipSpace(p);
     if (!p || !*p) return nullptr;
+    const char* name = p;
     p = ReadName(p);
     if (!p || !*p) return nullptr;
+    CountNode(sizeof(TiXmlAttribute));
+    CountString(static_cast<std::size_t>(p - name), false);
+    // Where TinyXML gives up, it has read to the end of the text.
+    const char* end = AttributeValue(p, value);
+    CountString(end ? static_cast<std::size_t>(end - p) : std::strlen(p), true);
+    return end;
+  }
+
+  // The rest of TiXmlAttribute::Parse: '=' and the value.
+  const char* AttributeValue(const char* p, ValuePrefix* value) const {
     p = SkipSpace(p);
     if (!p || *p != '=') return nullptr;
     p = SkipSpace(p + 1);
@@ -267,18 +302,30 @@ class Reader {
     return p ? p - 1 : nullptr;
   }
 
-  // Any node but an element.
+  // Any node but an element, with what its node and its text take.
   const char* Other(Node node, const char* p, ValuePrefix* encodingValue) const {
+    const char* start = p;
+    const char* end;
     switch (node) {
       case Node::kDeclaration:
-        return Declaration(p, encodingValue);
+        CountNode(sizeof(TiXmlDeclaration));
+        end = Declaration(p, encodingValue);
+        break;
       case Node::kComment:
-        return Comment(p);
+        CountNode(sizeof(TiXmlComment));
+        end = Comment(p);
+        break;
       case Node::kCData:
-        return CData(p);
+        CountNode(sizeof(TiXmlText));
+        end = CData(p);
+        break;
       default:
-        return Unknown(p);
+        CountNode(sizeof(TiXmlUnknown));
+        end = Unknown(p);
+        break;
     }
+    CountString(end ? static_cast<std::size_t>(end - start) : std::strlen(start), true);
+    return end;
   }
 
   // TiXmlElement::Parse and ReadValue, from the '<' of an element at the top
@@ -294,6 +341,10 @@ class Reader {
     bool atStartTag = true;
     for (;;) {
       if (atStartTag) {
+        if (tree > limits.treeBytes) {
+          shape.where = p;
+          return nullptr;
+        }
         // TinyXML has entered the element (and made its node) from here on.
         if (static_cast<int>(open.size()) + 1 > shape.depth) {
           shape.depth = static_cast<int>(open.size()) + 1;
@@ -307,6 +358,8 @@ class Reader {
         const char* name = p;
         p = ReadName(p);
         if (!p || !*p) return nullptr;
+        CountNode(sizeof(TiXmlElement));
+        CountString(static_cast<std::size_t>(p - name), false);
         open.push_back({name, static_cast<std::size_t>(p - name)});
         bool empty = false;
         p = AttributesAndEnd(tag, p, empty, limits, shape);
@@ -324,7 +377,10 @@ class Reader {
       ValuePrefix ignored;
       while (p && *p) {
         if (*p != '<') {
-          p = Text(TiXmlBase::IsWhiteSpaceCondensed() ? p : withSpace);
+          const char* text = TiXmlBase::IsWhiteSpaceCondensed() ? p : withSpace;
+          p = Text(text);
+          CountNode(sizeof(TiXmlText));
+          CountString(p ? static_cast<std::size_t>(p - text) : std::strlen(text), true);
         } else if (p[1] == '/') {
           break;
         } else {
@@ -396,7 +452,10 @@ Shape MeasureDocument(const char* text, const Limits& limits) {
     if (node == Node::kElement) {
       p = reader.Elements(p, limits, shape);
       shape.swallowed = reader.swallowed;
-      if (shape.depth > limits.depth || shape.attributes > limits.attributes) return shape;
+      shape.treeBytes = reader.tree + reader.Temporary();
+      if (shape.depth > limits.depth || shape.attributes > limits.attributes ||
+          shape.treeBytes > limits.treeBytes)
+        return shape;
     } else {
       ValuePrefix encodingValue;
       p = reader.Other(node, p, &encodingValue);
@@ -408,6 +467,7 @@ Shape MeasureDocument(const char* text, const Limits& limits) {
     }
     p = reader.SkipSpace(p);
   }
+  shape.treeBytes = reader.tree + reader.Temporary();
   return shape;
 }
 

@@ -6,6 +6,8 @@
 #ifndef TALVORO_FRAME_NESTING_H_
 #define TALVORO_FRAME_NESTING_H_
 
+#include <cstdint>
+
 #include "frame/limits.h"
 
 namespace talvoro {
@@ -13,6 +15,9 @@ namespace talvoro {
 struct Limits {
   int depth;
   int attributes;
+  // The most heap the tree may take (Shape::treeBytes); the scan stops once
+  // it has counted more, at the start tag where it did.
+  std::uint64_t treeBytes = UINT64_MAX;
 };
 
 // What TinyXML's parse of a text meets at worst: the deepest element nesting
@@ -22,6 +27,11 @@ struct Shape {
   int attributes = 0;
   // The start tag at which a limit was passed; null when none was.
   const char* where = nullptr;
+  // The heap that TinyXML's tree of the text takes, at most: its nodes and
+  // the strings too long to stay inside them, each a block of the allocator
+  // with its overhead, strings built by appending counted at twice their
+  // length (std::string doubles its capacity as it grows).
+  std::uint64_t treeBytes = 0;
   // The first UTF-8 lead byte (in a text TinyXML reads as UTF-8) that took a
   // quote, '<' or '>' along as part of its character; null when none did.
   const char* swallowed = nullptr;
@@ -40,8 +50,9 @@ struct Shape {
 int MaxElementDepth(const char* text, int limit);
 
 // The same scan, also counting the attributes of each element as TinyXML
-// parses them. Stops as soon as either passes its limit, and then reports
-// that one as its limit + 1.
+// parses them and the heap its tree takes. Stops as soon as one passes its
+// limit, and then reports the depth or attributes as their limit + 1 (the
+// tree's bytes as counted so far).
 Shape MeasureDocument(const char* text, const Limits& limits);
 
 }  // namespace talvoro

@@ -1,0 +1,197 @@
+// The memory budget of one call: the loader's estimate of what parsing takes
+// (the text's block and TinyXML's tree, from the pre-scan) against what the
+// allocator really hands out, on the worst shapes of documents, the examples
+// and the fuzz corpus; and the refusal of a document past the budget, with
+// little memory touched. This program counts every block of the global
+// allocation functions, with the allocator's header, as glibc lays them out.
+#include <malloc.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdlib>
+#include <filesystem>
+#include <new>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "frame/document.h"
+#include "frame/limits.h"
+#include "frame/nesting.h"
+#include "talvoro/c.h"
+#include "temp_dir.h"
+#include "test_util.h"
+
+namespace {
+
+std::atomic<std::uint64_t> current{0}, peak{0};
+
+std::uint64_t BlockOf(void* p) {
+  return malloc_usable_size(p) + sizeof(std::size_t);
+}
+
+void* Allocate(std::size_t size) {
+  void* p = std::malloc(size ? size : 1);
+  if (!p) throw std::bad_alloc();
+  const std::uint64_t now = current += BlockOf(p);
+  for (std::uint64_t seen = peak; now > seen && !peak.compare_exchange_weak(seen, now);) {
+  }
+  return p;
+}
+
+void Release(void* p) noexcept {
+  if (!p) return;
+  current -= BlockOf(p);
+  std::free(p);
+}
+
+}  // namespace
+
+void* operator new(std::size_t size) {
+  return Allocate(size);
+}
+void* operator new[](std::size_t size) {
+  return Allocate(size);
+}
+void operator delete(void* p) noexcept {
+  Release(p);
+}
+void operator delete[](void* p) noexcept {
+  Release(p);
+}
+void operator delete(void* p, std::size_t) noexcept {
+  Release(p);
+}
+void operator delete[](void* p, std::size_t) noexcept {
+  Release(p);
+}
+
+namespace {
+
+// What loading and parsing `text` (in a file) takes at its peak, above what
+// was held before, and the loader's estimate of it.
+struct Measured {
+  std::uint64_t peak, estimate;
+  talvoro::Reason reason;
+};
+
+Measured Measure(const std::string& path) {
+  std::string text = testutil::ReadFile(path);
+  text.reserve(text.size() + 64 * 1024 + 4);
+  text.reserve(text.size() + 3);
+  const talvoro::Shape shape = talvoro::MeasureDocument(text.c_str(), {1 << 30, 1 << 30});
+  const std::uint64_t estimate = text.capacity() + 1 + talvoro::kLoaderBytes + shape.treeBytes;
+  text = std::string();
+  const std::uint64_t before = current;
+  peak = before;
+  talvoro::Reason reason;
+  {
+    talvoro::Document doc;
+    reason = doc.Load(path.c_str()).status.code();
+  }
+  return {peak - before, estimate, reason};
+}
+
+void ExpectCovered(const std::string& name, const std::string& xml) {
+  testutil::TempDir dir;
+  const std::string path = dir / "document.xml";
+  testutil::WriteFile(path, xml);
+  const Measured m = Measure(path);
+  EXPECT_GE(m.estimate, m.peak) << name << ": " << talvoro::ReasonText(m.reason);
+  std::printf("%-28s %9zu bytes: peak %11llu, estimate %11llu (%.2f)\n", name.c_str(), xml.size(),
+              static_cast<unsigned long long>(m.peak), static_cast<unsigned long long>(m.estimate),
+              m.peak ? static_cast<double>(m.estimate) / static_cast<double>(m.peak) : 0.0);
+}
+
+std::string Repeat(const std::string& item, std::size_t bytes) {
+  std::string xml = "<r>";
+  while (xml.size() < bytes)
+    xml += item;
+  return xml + "</r>";
+}
+
+TEST(MemoryBudget, TheEstimateIsNeverBelowWhatParsingTakes) {
+  const std::size_t size = std::size_t{4} << 20;
+  ExpectCovered("empty elements", Repeat("<b/>", size));
+  std::string attributes = "<e";
+  for (int i = 0; i < 256; ++i)
+    attributes += " a" + std::to_string(i) + "=\"" + std::to_string(i) + "\"";
+  ExpectCovered("many attributes", Repeat(attributes + "/>\n", size));
+  const std::string longName(300, 'n');
+  ExpectCovered("long names",
+                Repeat("<" + longName + " " + longName + "=\"v\"></" + longName + ">", size));
+  std::string deep;
+  for (int i = 0; i < talvoro::kMaxNesting - 1; ++i)
+    deep += "<d>";
+  for (int i = 0; i < talvoro::kMaxNesting - 1; ++i)
+    deep += "</d>";
+  ExpectCovered("deep nesting at the limit", Repeat(deep, size));
+  ExpectCovered("long text", Repeat("<t>" + std::string(100000, 'x') + "</t>", size));
+  ExpectCovered("short text", Repeat("<t>text of 17 byte</t>", size));
+  ExpectCovered("long values", Repeat("<v a=\"" + std::string(5000, 'v') + "\"/>", size));
+  ExpectCovered("entities", Repeat("<v a=\"&amp;&lt;&#x41;&#65;\">&amp;&gt;</v>", size));
+  ExpectCovered("comments, CDATA, unknown",
+                Repeat("<!-- a comment of some length --><![CDATA[data <here>]]><!x y>", size));
+  ExpectCovered("whitespace", "<a>" + std::string(size, ' ') + "</a>");
+  std::string servers = "<servers>\n";
+  for (int i = 0; servers.size() < size; ++i) {
+    servers += "  <server id=\"" + std::to_string(i) + "\" serverName=\"Shanghai Telecom " +
+               std::to_string(i) + "\" ip=\"10.0." + std::to_string(i % 250) +
+               ".1\" port=\"7709\" />\n";
+  }
+  ExpectCovered("server list", servers + "</servers>\n");
+}
+
+TEST(MemoryBudget, TheEstimateCoversTheExamplesAndTheFuzzCorpus) {
+  int documents = 0;
+  for (const auto& folder : {std::filesystem::path(TALVORO_EXAMPLES_DIR),
+                             std::filesystem::path(TALVORO_FUZZ_DIR) / "corpus"}) {
+    for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+      if (!entry.is_regular_file()) continue;
+      const Measured m = Measure(entry.path().string());
+      EXPECT_GE(m.estimate, m.peak) << entry.path();
+      ++documents;
+    }
+  }
+  EXPECT_GT(documents, 1000);
+}
+
+// 64 MiB of empty elements would take about 3.7 GB: refused before TinyXML
+// allocates anything, the scan stopping once the budget is spent. A server
+// list of the usual shape at the size limit still reads (64-bit).
+TEST(MemoryBudget, ADocumentPastTheBudgetIsRefusedWithLittleMemoryTouched) {
+  testutil::TempDir dir;
+  const std::string empty = dir / "empty.xml";
+  testutil::WriteFile(empty, Repeat("<b/>", (std::size_t{64} << 20) - 16));
+  std::uint64_t before = current;
+  peak = before;
+  talvoro_outcome outcome{};
+  outcome.size = sizeof outcome;
+  EXPECT_EQ(talvoro_get_srv_data(empty.c_str(), nullptr, &outcome),
+            TALVORO_REASON_TOO_LARGE_TO_PARSE);
+  EXPECT_STREQ(talvoro_reason_text(outcome.reason), "too large to parse");
+  EXPECT_LT(peak - before, std::uint64_t{80} << 20) << "no more than the text";
+  EXPECT_NE(std::string(outcome.detail).find("more than 1024 MiB"), std::string::npos)
+      << outcome.detail;
+
+  if (sizeof(void*) < 8) return;
+  const std::string servers = dir / "servers.xml";
+  {
+    std::string xml = "<servers>\n";
+    for (int i = 0; xml.size() < (std::size_t{64} << 20) - 200; ++i) {
+      xml += "  <server id=\"" + std::to_string(i % 30000) + "\" serverName=\"Shanghai Telecom " +
+             std::to_string(i) + "\" ip=\"10." + std::to_string(i % 250) + "." +
+             std::to_string(i / 250 % 250) + ".1\" port=\"" + std::to_string(7000 + i % 1000) +
+             "\" />\n";
+    }
+    testutil::WriteFile(servers, xml + "</servers>\n");
+  }
+  const Measured m = Measure(servers);
+  EXPECT_EQ(m.reason, talvoro::Reason::kOk);
+  EXPECT_GE(m.estimate, m.peak);
+  EXPECT_LE(m.estimate, talvoro::kMaxParseBytes);
+  std::printf("64 MiB server list: peak %llu, estimate %llu\n",
+              static_cast<unsigned long long>(m.peak), static_cast<unsigned long long>(m.estimate));
+}
+
+}  // namespace
