@@ -173,6 +173,10 @@ TEST(MemoryBudget, ADocumentPastTheBudgetIsRefusedWithLittleMemoryTouched) {
   EXPECT_LT(peak - before, std::uint64_t{80} << 20) << "no more than the text";
   EXPECT_NE(std::string(outcome.detail).find("more than 1024 MiB"), std::string::npos)
       << outcome.detail;
+  // The scan stopped where the budget was spent, a quarter of the way in.
+  EXPECT_EQ(outcome.line, 1);
+  EXPECT_GT(outcome.column, 1);
+  EXPECT_LT(outcome.column, 20 << 20);
 
   if (sizeof(void*) < 8) return;
   const std::string servers = dir / "servers.xml";
