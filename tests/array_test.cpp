@@ -243,6 +243,27 @@ TEST(ArrayErrors, FailedAllocationKeepsBlockCapacityAndSize) {
   EXPECT_EQ(array.GetCount(), 1);
 }
 
+// On a 32-bit target a growth can ask for more bytes than the size type
+// holds: (2^20 + 1) records of 4 KiB are 2^32 + 4096 bytes, which would wrap
+// to a block of 4 KiB. It throws the allocator's exception instead, and the
+// array stays as it was.
+TEST(ArrayErrors, AGrowthPastTheSizeTypeThrowsAndChangesNothing) {
+  if (sizeof(std::size_t) > 4) GTEST_SKIP() << "only a 32-bit size type overflows here";
+  struct Page {
+    char bytes[4096];
+  };
+  CArrayTemplate<Page, const Page&> pages;
+  pages.SetGrowBy(1 << 20);
+  Page page = {};
+  EXPECT_THROW(pages.Add(page), std::bad_alloc);
+  EXPECT_EQ(pages.GetData(), nullptr);
+  EXPECT_EQ(pages.GetCapacity(), 0);
+  EXPECT_EQ(pages.GetCount(), 0);
+  pages.SetGrowBy(0);
+  pages.Add(page);
+  EXPECT_EQ(pages.GetCount(), 1);
+}
+
 TEST(ArraySetAtGrow, AppendsOverwritesAndReachesPastTheEnd) {
   Array array;
   array.SetAtGrow(0, Make(1));
