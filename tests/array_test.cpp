@@ -9,7 +9,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/growth.h"
+#include "read/growth.h"
 #include "talvoro/array.h"
 #include "test_util.h"
 

@@ -22,7 +22,7 @@
 
 #include "document_calls.h"
 #include "fault_env.h"
-#include "frame/documents.h"
+#include "api/writers.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
 

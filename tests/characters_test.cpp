@@ -9,8 +9,9 @@
 
 #include "code_pages.h"
 #include "fault_env.h"
-#include "frame/characters.h"
-#include "frame/documents.h"
+#include "xml/encoding.h"
+#include "api/writers.h"
+#include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 #include "temp_dir.h"
 #include "test_util.h"

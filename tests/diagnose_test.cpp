@@ -13,7 +13,7 @@
 #include <gtest/gtest.h>
 
 #include "document_calls.h"
-#include "frame/characters.h"
+#include "xml/encoding.h"
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
@@ -83,7 +83,7 @@ TEST(DocumentTypes, NameEveryKindOnceInOrderWithAnExampleItsReaderReads) {
   EXPECT_EQ(talvoro::DocumentTypeAt(-1), nullptr);
   EXPECT_EQ(talvoro::Diagnose(static_cast<DocumentKind>(count), TALVORO_EXAMPLES_DIR "/parts.xml",
                               nullptr, nullptr, nullptr),
-            Reason::kUnreadable);
+            Reason::kInvalidArgument);
 }
 
 TEST(Diagnose, EveryRefusalSaysWhyAndWhere) {

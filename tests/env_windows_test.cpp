@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/env.h"
+#include "os/env.h"
 #include "test_util.h"
 
 namespace {

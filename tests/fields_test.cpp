@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/fields.h"
+#include "read/fields.h"
 #include "test_util.h"
 
 namespace {

@@ -10,13 +10,13 @@
 #include <gtest/gtest.h>
 
 #include "fault_env.h"
-#include "frame/document.h"
-#include "frame/limits.h"
+#include "xml/document.h"
+#include "xml/limits.h"
 #include "test_util.h"
 
 namespace {
 
-using talvoro::Document;
+using Document = talvoro::XmlDocument;
 using talvoro::Reason;
 using talvoro::Status;
 using testutil::Entries;

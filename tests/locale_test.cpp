@@ -11,7 +11,7 @@
 #include <gtest/gtest.h>
 
 #include "code_pages.h"
-#include "frame/env.h"
+#include "os/env.h"
 #include "talvoro/talvoro.h"
 #include "temp_dir.h"
 #include "test_util.h"

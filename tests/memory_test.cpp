@@ -15,9 +15,9 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/document.h"
-#include "frame/limits.h"
-#include "frame/nesting.h"
+#include "xml/document.h"
+#include "xml/limits.h"
+#include "xml/guard.h"
 #include "talvoro/c.h"
 #include "temp_dir.h"
 #include "test_util.h"
@@ -86,7 +86,7 @@ Measured Measure(const std::string& path) {
   peak = before;
   talvoro::Reason reason;
   {
-    talvoro::Document doc;
+    talvoro::XmlDocument doc;
     reason = doc.Load(path.c_str()).status.code();
   }
   return {peak - before, estimate, reason};

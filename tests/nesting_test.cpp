@@ -7,7 +7,7 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
-#include "frame/nesting.h"
+#include "xml/guard.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
 #include "tinyxml_depth.h"

@@ -29,7 +29,7 @@
 #include <gtest/gtest.h>
 
 #include "fault_env.h"
-#include "frame/document.h"
+#include "xml/document.h"
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
@@ -117,7 +117,7 @@ extern "C" int open64(const char* path, int flags, ...) {
 
 namespace {
 
-using talvoro::Document;
+using Document = talvoro::XmlDocument;
 using talvoro::Env;
 using talvoro::Status;
 using testutil::Entries;
@@ -387,8 +387,8 @@ TEST(RaceGuards, APathThatBecomesAFifoAfterItsCheckDoesNotBlockTheRead) {
       ::mkfifo(opened, 0600);
     };
     CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
-    talvoro::Document doc;
-    const talvoro::Document::Loaded loaded = doc.Load(path.c_str());
+    talvoro::XmlDocument doc;
+    const talvoro::XmlDocument::Loaded loaded = doc.Load(path.c_str());
     if (loaded.root) return 1;
     return loaded.status.code() == talvoro::Reason::kNotRegular ? 0 : 2;
   });

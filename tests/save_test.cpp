@@ -6,7 +6,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/document.h"
+#include "xml/document.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
 #include "writers.h"
@@ -31,7 +31,7 @@ TEST(Save, AMissingFolderIsAFailureAndCreatesNothing) {
 TEST(Save, ATargetThatIsNoRegularFileIsLeftAlone) {
   testutil::TempDir dir;
   ASSERT_TRUE(std::filesystem::create_directory(dir / "doc.xml"));
-  talvoro::Document doc;
+  talvoro::XmlDocument doc;
   EXPECT_FALSE(doc.Save((dir / "doc.xml").c_str()).ok());
   EXPECT_EQ(Entries(dir.path()), std::set<std::string>{"doc.xml"});
   EXPECT_TRUE(Entries(dir / "doc.xml").empty());
@@ -64,7 +64,7 @@ TEST(Save, PrintsExactlyWhatTinyXmlSaves) {
   ASSERT_TRUE(reference.LoadFile((dir / "in.xml").c_str()));
   ASSERT_TRUE(reference.SaveFile((dir / "reference.xml").c_str()));
 
-  talvoro::Document doc;
+  talvoro::XmlDocument doc;
   ASSERT_NE(doc.Load((dir / "in.xml").c_str()).root, nullptr);
   ASSERT_TRUE(doc.Save((dir / "ours.xml").c_str()).ok());
   EXPECT_EQ(ReadFile(dir / "ours.xml"), ReadFile(dir / "reference.xml"));

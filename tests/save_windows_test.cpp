@@ -15,7 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "fault_env.h"
-#include "frame/document.h"
+#include "xml/document.h"
 #include "test_util.h"
 #include "writers.h"
 
@@ -31,7 +31,7 @@ using testutil::Writers;
 
 // Loads `path`, removes its first element and saves it back.
 Status Edit(talvoro::Env& env, const std::string& path) {
-  talvoro::Document doc(env);
+  talvoro::XmlDocument doc(env);
   const auto [status, root] = doc.Load(path.c_str());
   if (!root) return status;
   root->RemoveChild(root->FirstChildElement());

@@ -8,7 +8,12 @@
      one side is released on the other.
    - Errors are values: every call returns a talvoro_reason (TALVORO_REASON_OK
      when it did not fail; the values and ReasonText's words are those of
-     talvoro::Reason) and fills a talvoro_outcome when one is given.
+     talvoro::Reason) and fills a talvoro_outcome when one is given, with the
+     same reason, place and detail as every other interface gives. A null
+     path, a null record, null records with a count above 0, a count below 0
+     and a document kind that names none are TALVORO_REASON_INVALID_ARGUMENT,
+     the detail naming the argument; null records with a count of 0 are an
+     empty list.
    - Readers hand each record to the host's callback, in exactly the order in
      which the exported class appends it to the host's containers: a record
      after the records of its children where the reader does so, the arrays
@@ -73,7 +78,8 @@ typedef enum talvoro_finding_kind {
 } talvoro_finding_kind;
 
 /* The words of a reason or finding kind ("missing", "text cut"); "unknown
-   reason" for a value that names none. */
+   reason" for a value that names none. The words are English: a host that
+   shows them in another language translates by value. */
 TALVORO_API const char* TALVORO_CALL talvoro_reason_text(int reason);
 TALVORO_API const char* TALVORO_CALL talvoro_finding_text(int kind);
 
@@ -87,24 +93,14 @@ typedef struct talvoro_outcome {
   char detail[256]; /* the system's or TinyXML's words; "" when the reason says it all */
 } talvoro_outcome;
 
-/* The arrays that readers fill, each with its element record. */
+/* The arrays that readers fill: TALVORO_SERVICE_TYPES, ... (TALVORO_ARRAYS in
+   <talvoro/lists.h> gives each with its element record, the record of
+   several arrays that holds it, and its shape). */
 typedef enum talvoro_array {
-  TALVORO_SERVICE_TYPES,       /* tagServiceTypeInfo: tagServerListInfo::types */
-  TALVORO_SERVICE_KINDS,       /* tagServiceKindInfo: tagServerListInfo::kinds */
-  TALVORO_SERVICE_SERVERS,     /* tagServiceServerInfo: tagServerListInfo::servers */
-  TALVORO_PARTS,               /* tagPartInfo: tagPartListInfo::parts */
-  TALVORO_SUB_PARTS,           /* tagSubPartInfo: tagPartListInfo::subParts */
-  TALVORO_ZONES,               /* tagZoneInfo: tagZoneAreaArray::zones */
-  TALVORO_AREAS,               /* tagAreaInfo: tagZoneAreaArray::areas */
-  TALVORO_WEATHER,             /* tagWeatherData: the one record of GetWeatherData */
-  TALVORO_SERVERS,             /* tagSrvData: GetSrvData's list */
-  TALVORO_SERVER_SERVICES,     /* tagSrvService: GetSrvServiceData's list */
-  TALVORO_VERSION_TEXT,        /* GeVersion's version (a text) */
-  TALVORO_VERSION_UPDATE_TIME, /* GeVersion's update time (a text) */
-  TALVORO_SOFTWARE,            /* tagSoftData: GetSoftData's list */
-  TALVORO_SHORTCUTS,           /* tagShortCutInfo: GetShutCutInfo's array */
-  TALVORO_UPDATES,             /* tagUpdateData: GetUpdateData's list */
-  TALVORO_ARRAY_END_
+#define TALVORO_C_ARRAY(cname, shape, record, document, label) TALVORO_##cname,
+  TALVORO_ARRAYS(TALVORO_C_ARRAY)
+#undef TALVORO_C_ARRAY
+      TALVORO_ARRAY_END_
 } talvoro_array;
 
 /* The bytes of one record of `array` (sizeof its element record); 0 for the

@@ -5,60 +5,21 @@
 // does, changes no file, and tells why the reader would refuse it (with the
 // line and column where that is known) and, one finding at a time, what the
 // reader would change silently: text cut to its field, numbers narrowed or
-// saturated, attributes spelt in another case, elements passed over. The
-// writers below do what the CTinyXmlHelper writers of the same documents do
-// and say why they failed. Everything here crosses the library boundary as
-// plain structs, enums, integers and C strings.
+// saturated, attributes spelt in another case, elements passed over, bytes
+// that are no text in the document's encoding. Everything here crosses the
+// library boundary as plain structs, enums, integers and C strings.
 #ifndef TALVORO_DIAGNOSE_H_
 #define TALVORO_DIAGNOSE_H_
 
-#include "talvoro/elements.h"
+#include "talvoro/core.h"
 #include "talvoro/export.h"
 #include "talvoro/lists.h"
+// The writers with their outcomes, which this header declared before.
+#include "talvoro/writers.h"
 
 namespace talvoro {
 
-// The documents, by the reader that reads them (<talvoro/lists.h>).
-enum class DocumentKind : int {
-#define TALVORO_KIND_ENUMERATOR(name, cname) name,
-  TALVORO_DOCUMENT_KINDS(TALVORO_KIND_ENUMERATOR)
-#undef TALVORO_KIND_ENUMERATOR
-};
-
-// A document kind as the library names it. The texts live as long as the
-// library is loaded.
-struct DocumentType {
-  DocumentKind kind;
-  const char* word;     // one word for a command line: "services", "server-services"
-  const char* name;     // for a person: "service list"
-  const char* reader;   // the CTinyXmlHelper function that reads it: "GetServiceData"
-  const char* writers;  // the others that write it, by a blank: "DeleteShutCutInfo ..."; or ""
-  const char* example;  // its example document in the source tree's examples/: "services.xml"
-};
-
-// Every document kind in the order of DocumentKind: index 0 up to the last
-// kind, then null.
-TALVORO_API const DocumentType* DocumentTypeAt(int index);
-
-// Why a call failed, with the words that name each reason (ReasonText); kOk
-// when it did not fail. Made from the list in <talvoro/lists.h>.
-enum class Reason : int {
-#define TALVORO_REASON_ENUMERATOR(name, cname, text) name,
-  TALVORO_REASONS(TALVORO_REASON_ENUMERATOR)
-#undef TALVORO_REASON_ENUMERATOR
-};
-
-// The reason of one call, for a person.
-struct Outcome {
-  Reason reason;
-  int line;          // 1-based; 0 when no place is known
-  int column;        // 1-based; 0 when not known
-  int changed;       // writers: the elements written, updated or removed
-  char detail[256];  // the system's or TinyXML's words, "" when the reason says it all
-};
-
 // What a reader changes silently, with the words of each kind (FindingText).
-// Made from the list in <talvoro/lists.h>.
 enum class FindingKind : int {
 #define TALVORO_FINDING_ENUMERATOR(name, cname, text) name,
   TALVORO_FINDINGS(TALVORO_FINDING_ENUMERATOR)
@@ -84,8 +45,9 @@ using FindingCallback = void (*)(const Finding* finding, void* context);
 
 // Reads `path` as a document of `kind`, as its reader would, into containers
 // of its own. Returns the reason the reader would refuse it (kOk when it
-// reads), fills `outcome` when not null, and hands every finding to
-// `callback` when not null.
+// reads; kInvalidArgument for a null path or a kind that names none), fills
+// `outcome` when not null, and hands every finding to `callback` when not
+// null.
 TALVORO_API Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome,
                             FindingCallback callback, void* context);
 
@@ -94,7 +56,9 @@ TALVORO_API Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcom
 // declaration's "encoding" names, as written ("GBK", "utf-8"); otherwise ""
 // (TinyXML then takes the text byte by byte; the findings take it for
 // UTF-8). Copied into `name`, `size` bytes: cut to fit, then a zero byte.
-// Returns the reason the document does not load, kOk when it loads.
+// Returns the reason the document does not load, kOk when it loads;
+// kInvalidArgument for a null path, a size below 0, or a null `name` with a
+// size above 0.
 TALVORO_API Reason DeclaredEncoding(const char* path, char* name, int size);
 
 // A character set that an encoding names, as the diagnosis tells characters
@@ -111,21 +75,9 @@ TALVORO_API void CloseCharacterSet(CharacterSet* set);
 // no character of the set begins there (or `size` is not positive).
 TALVORO_API int NextCharacter(CharacterSet* set, const char* text, int size, unsigned* code);
 
-// The reason or finding kind as a few words ("missing", "text cut").
-TALVORO_API const char* ReasonText(Reason reason);
+// The finding kind as a few words ("text cut"); "unknown reason" for a value
+// that names none, as ReasonText says it.
 TALVORO_API const char* FindingText(FindingKind kind);
-
-// The writers, each as its CTinyXmlHelper counterpart, with the outcome:
-// SetSoftVersion (`changed`: the components updated), DeleteShutCutInfo
-// (`changed`: 1 when an item was removed), WrittingShutCutInfo and
-// WrittingUpdateFile (`changed`: the items written, from `count` records).
-TALVORO_API bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome);
-TALVORO_API bool DeleteShortcut(const char* path, const tagShortCutInfo& shortcut,
-                                Outcome* outcome);
-TALVORO_API bool WriteShortcuts(const char* path, const tagShortCutInfo* shortcuts, int count,
-                                Outcome* outcome);
-TALVORO_API bool WriteUpdates(const char* path, const tagUpdateData* updates, int count,
-                              Outcome* outcome);
 
 }  // namespace talvoro
 

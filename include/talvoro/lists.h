@@ -1,87 +1,119 @@
-/* The lists that the library's C++ and C interfaces both make their
-   enumerations and texts of: each value written once, with its C++ name, its
-   C name and its words. The values are part of the ABI: new ones go at the
-   end. C99 as well as C++. */
+/* The lists that the library's C++ and C interfaces make their enumerations,
+   tables and texts of: the documents, the arrays their readers fill, the reasons
+   of a call and the findings of the diagnosis, each value with its C++ name,
+   its C name and its words. The values are part of the ABI: new ones go at the
+   end. C99 as well as C++.
+
+   Made from src/registry.txt by cmake/registry.cmake: change the registry, then
+   run `cmake -P cmake/registry.cmake`; the build refuses a copy out of step. */
 #ifndef TALVORO_LISTS_H_
 #define TALVORO_LISTS_H_
+/* clang-format off */
 
-/* The documents, in the order of the table of documents; each by the reader
-   that reads it: GetServiceData, GetPartData, GetAreaData, GetWeatherData,
-   GetSrvData, GetSrvServiceData, GeVersion, GetSoftData, GetShutCutInfo,
-   GetUpdateData. */
-#define TALVORO_DOCUMENT_KINDS(X)     \
-  X(kServices, SERVICES)              \
-  X(kParts, PARTS)                    \
-  X(kZones, ZONES)                    \
-  X(kWeather, WEATHER)                \
-  X(kServers, SERVERS)                \
+/* The documents, by their kinds: X(kind, C name). */
+#define TALVORO_DOCUMENT_KINDS(X) \
+  X(kServices, SERVICES) \
+  X(kParts, PARTS) \
+  X(kZones, ZONES) \
+  X(kWeather, WEATHER) \
+  X(kServers, SERVERS) \
   X(kServerServices, SERVER_SERVICES) \
-  X(kVersion, VERSION)                \
-  X(kSoftware, SOFTWARE)              \
-  X(kShortcuts, SHORTCUTS)            \
-  X(kUpdates, UPDATES)
+  X(kVersion, VERSION) \
+  X(kSoftware, SOFTWARE) \
+  X(kShortcuts, SHORTCUTS) \
+  X(kUpdates, UPDATES) \
 
-/* Why a call failed; kOk when it did not. */
-#define TALVORO_REASONS(X)                                                                        \
-  X(kOk, OK, "ok")                                                                                \
-  /* Reading. */                                                                                  \
-  X(kMissing, MISSING, "missing")                                                                 \
-  X(kNotRegular, NOT_REGULAR, "not a regular file")                                               \
-  X(kUnreadable, UNREADABLE, "unreadable")       /* with the system's error */                    \
-  X(kTooLarge, TOO_LARGE, "over the size limit") /* more than 64 MiB */                           \
-  X(kEmpty, EMPTY, "empty")                                                                       \
-  X(kMalformed, MALFORMED, "malformed")    /* with TinyXML's error, its line and column */        \
-  X(kTooDeep, TOO_DEEP, "nested too deep") /* deeper than 256 elements; with the line */          \
+/* Each document: X(kind, C name, word, name, the member of CTinyXmlHelper
+   that reads it, its C reader, the members that write it (by a blank), its
+   example under examples/). */
+#define TALVORO_DOCUMENTS(X) \
+  X(kServices, SERVICES, "services", "service list", GetServiceData, talvoro_get_service_data, "", "services.xml") \
+  X(kParts, PARTS, "parts", "part list", GetPartData, talvoro_get_part_data, "", "parts.xml") \
+  X(kZones, ZONES, "zones", "zone area list", GetAreaData, talvoro_get_area_data, "", "zones.xml") \
+  X(kWeather, WEATHER, "weather", "weather report", GetWeatherData, talvoro_get_weather_data, "", "weather.xml") \
+  X(kServers, SERVERS, "servers", "server list", GetSrvData, talvoro_get_srv_data, "", "servers.xml") \
+  X(kServerServices, SERVER_SERVICES, "server-services", "server service list", GetSrvServiceData, talvoro_get_srv_service_data, "", "server-services.xml") \
+  X(kVersion, VERSION, "version", "version stamp", GeVersion, talvoro_get_version, "", "version.xml") \
+  X(kSoftware, SOFTWARE, "software", "software component list", GetSoftData, talvoro_get_soft_data, "SetSoftVersion", "software.xml") \
+  X(kShortcuts, SHORTCUTS, "shortcuts", "shortcut list", GetShutCutInfo, talvoro_get_shortcut_info, "DeleteShutCutInfo WrittingShutCutInfo", "shortcuts.xml") \
+  X(kUpdates, UPDATES, "updates", "update list", GetUpdateData, talvoro_get_update_data, "WrittingUpdateFile", "updates.xml") \
+
+/* The arrays that readers fill: X(C name, shape, element record, the
+   document's C name, label). The shape is the exported class's: ARRAY (a
+   CArrayTemplate, grown once before its records come), LIST (a CList),
+   RECORD (one record, replaced whole) or TEXT (a CString; its record is char). */
+#define TALVORO_ARRAYS(X) \
+  X(SERVICE_TYPES, ARRAY, tagServiceTypeInfo, SERVICES, "types") \
+  X(SERVICE_KINDS, ARRAY, tagServiceKindInfo, SERVICES, "kinds") \
+  X(SERVICE_SERVERS, ARRAY, tagServiceServerInfo, SERVICES, "servers") \
+  X(PARTS, ARRAY, tagPartInfo, PARTS, "parts") \
+  X(SUB_PARTS, ARRAY, tagSubPartInfo, PARTS, "subParts") \
+  X(ZONES, ARRAY, tagZoneInfo, ZONES, "zones") \
+  X(AREAS, ARRAY, tagAreaInfo, ZONES, "areas") \
+  X(WEATHER, RECORD, tagWeatherData, WEATHER, "weather") \
+  X(SERVERS, LIST, tagSrvData, SERVERS, "servers") \
+  X(SERVER_SERVICES, LIST, tagSrvService, SERVER_SERVICES, "services") \
+  X(VERSION_TEXT, TEXT, char, VERSION, "version") \
+  X(VERSION_UPDATE_TIME, TEXT, char, VERSION, "updatetime") \
+  X(SOFTWARE, LIST, tagSoftData, SOFTWARE, "components") \
+  X(SHORTCUTS, ARRAY, tagShortCutInfo, SHORTCUTS, "shortcuts") \
+  X(UPDATES, LIST, tagUpdateData, UPDATES, "updates") \
+
+/* The arrays that a record of several holds: X(C name, element record, that
+   record, its member). */
+#define TALVORO_RECORD_MEMBERS(X) \
+  X(SERVICE_TYPES, tagServiceTypeInfo, tagServerListInfo, types) \
+  X(SERVICE_KINDS, tagServiceKindInfo, tagServerListInfo, kinds) \
+  X(SERVICE_SERVERS, tagServiceServerInfo, tagServerListInfo, servers) \
+  X(PARTS, tagPartInfo, tagPartListInfo, parts) \
+  X(SUB_PARTS, tagSubPartInfo, tagPartListInfo, subParts) \
+  X(ZONES, tagZoneInfo, tagZoneAreaArray, zones) \
+  X(AREAS, tagAreaInfo, tagZoneAreaArray, areas) \
+
+/* Why a call failed; kOk when it did not: X(C++ name, C name, words). */
+#define TALVORO_REASONS(X) \
+  X(kOk, OK, "ok") \
+  X(kMissing, MISSING, "missing") \
+  X(kNotRegular, NOT_REGULAR, "not a regular file") \
+  X(kUnreadable, UNREADABLE, "unreadable") /* with the system's error */ \
+  X(kTooLarge, TOO_LARGE, "over the size limit") /* more than 64 MiB */ \
+  X(kEmpty, EMPTY, "empty") \
+  X(kMalformed, MALFORMED, "malformed") /* with TinyXML's error, its line and column */ \
+  X(kTooDeep, TOO_DEEP, "nested too deep") /* deeper than 256 elements; with the line */ \
   X(kTooManyAttributes, TOO_MANY_ATTRIBUTES, "too many attributes on one element") /* over 256 */ \
-  X(kNoElement, NO_ELEMENT, "no document element")                                                \
-  X(kNoWeather, NO_WEATHER, "no \"weather\" element")                                             \
-  X(kNoMemory, NO_MEMORY, "out of memory")                                                        \
-  /* Saving. */                                                                                   \
-  X(kFolderMissing, FOLDER_MISSING, "folder missing")                                             \
-  X(kTargetNotRegular, TARGET_NOT_REGULAR, "target is not a regular file")                        \
-  X(kNotWritable, NOT_WRITABLE, "not writable")                                                   \
-  X(kHardLinks, HARD_LINKS, "target has several hard links")                                      \
-  X(kOwnerNotKept, OWNER_NOT_KEPT, "owner or permission bits cannot be kept")                     \
-  X(kAttributesNotKept, ATTRIBUTES_NOT_KEPT, "extended attributes cannot be kept")                \
-  X(kWriteFailed, WRITE_FAILED, "failed write") /* with the system's error, as below */           \
-  X(kSyncFailed, SYNC_FAILED, "failed sync")                                                      \
-  X(kCloseFailed, CLOSE_FAILED, "failed close")                                                   \
-  X(kLinkFailed, LINK_FAILED, "failed link")                                                      \
-  X(kRenameFailed, RENAME_FAILED, "failed rename")                                                \
-  X(kNotReadBack, NOT_READ_BACK, "text would not read back") /* would not load as written */      \
-  /* The C interface. */                                                                          \
-  X(kStopped, STOPPED, "stopped by the host")               /* a callback asked to stop */        \
-  X(kInvalidArgument, INVALID_ARGUMENT, "invalid argument") /* a null record, a count below 0 */  \
-  /* Reading, again. */                                                                           \
-  X(kTooLargeToParse, TOO_LARGE_TO_PARSE, "too large to parse") /* its tree past the budget */
+  X(kNoElement, NO_ELEMENT, "no document element") \
+  X(kNoWeather, NO_WEATHER, "no \"weather\" element") \
+  X(kNoMemory, NO_MEMORY, "out of memory") \
+  X(kFolderMissing, FOLDER_MISSING, "folder missing") \
+  X(kTargetNotRegular, TARGET_NOT_REGULAR, "target is not a regular file") \
+  X(kNotWritable, NOT_WRITABLE, "not writable") \
+  X(kHardLinks, HARD_LINKS, "target has several hard links") \
+  X(kOwnerNotKept, OWNER_NOT_KEPT, "owner or permission bits cannot be kept") \
+  X(kAttributesNotKept, ATTRIBUTES_NOT_KEPT, "extended attributes cannot be kept") \
+  X(kWriteFailed, WRITE_FAILED, "failed write") /* with the system's error, as below */ \
+  X(kSyncFailed, SYNC_FAILED, "failed sync") \
+  X(kCloseFailed, CLOSE_FAILED, "failed close") \
+  X(kLinkFailed, LINK_FAILED, "failed link") \
+  X(kRenameFailed, RENAME_FAILED, "failed rename") \
+  X(kNotReadBack, NOT_READ_BACK, "text would not read back") /* would not load as written */ \
+  X(kStopped, STOPPED, "stopped by the host") /* a callback asked to stop */ \
+  X(kInvalidArgument, INVALID_ARGUMENT, "invalid argument") /* a null path or record, a count below 0, an unknown kind */ \
+  X(kTooLargeToParse, TOO_LARGE_TO_PARSE, "too large to parse") /* its tree past the budget */ \
 
-/* What a reader changes silently. */
-#define TALVORO_FINDINGS(X)                                                   \
-  /* Text longer than its field: cut, `lost` bytes gone. */                   \
-  X(kTextCut, TEXT_CUT, "text cut")                                           \
-  /* A number that does not fit its 16 bits: its low bits kept. */            \
-  X(kNarrowed, NARROWED, "number narrowed to 16 bits")                        \
-  /* A number beyond the 32-bit range: the nearest limit kept. */             \
-  X(kSaturated, SATURATED, "number saturated at the 32-bit limit")            \
-  /* A number not written at all: 0. */                                       \
-  X(kNumberAbsent, NUMBER_ABSENT, "number absent")                            \
-  /* Text without leading digits: 0. */                                       \
-  X(kNotANumber, NOT_A_NUMBER, "not a number")                                \
-  /* Digits followed by other characters: the digits alone. */                \
-  X(kTrailingText, TRAILING_TEXT, "text after the number")                    \
-  /* An attribute spelt as an expected one only when case is ignored. */      \
-  X(kNameCase, NAME_CASE, "attribute name in another case")                   \
-  /* An element the reader does not read. */                                  \
-  X(kPassedOver, PASSED_OVER, "element passed over")                          \
-  /* An element the reader looks for that is not there: its fields empty. */  \
-  X(kEntryMissing, ENTRY_MISSING, "element missing")                          \
-  /* Text cut inside a character of the declared encoding: the character's */ \
-  /* first `lost` bytes end the stored text. */                               \
-  X(kCutInCharacter, CUT_IN_CHARACTER, "text cut inside a character")         \
-  /* A run of `lost` bytes that begin no character of the declared */         \
-  /* encoding, from byte `width` (from 1), as TinyXML reads them. */          \
-  X(kNotText, NOT_TEXT, "text not valid in its encoding")                     \
-  /* A declared encoding that the system does not know (`written`). */        \
-  X(kUnknownEncoding, UNKNOWN_ENCODING, "encoding not known")
+/* What a reader changes silently: X(C++ name, C name, words). */
+#define TALVORO_FINDINGS(X) \
+  X(kTextCut, TEXT_CUT, "text cut") /* text longer than its field: cut, `lost` bytes gone */ \
+  X(kNarrowed, NARROWED, "number narrowed to 16 bits") /* a number that does not fit its 16 bits: its low bits kept */ \
+  X(kSaturated, SATURATED, "number saturated at the 32-bit limit") /* a number beyond the 32-bit range: the nearest limit kept */ \
+  X(kNumberAbsent, NUMBER_ABSENT, "number absent") /* a number not written at all: 0 */ \
+  X(kNotANumber, NOT_A_NUMBER, "not a number") /* text without leading digits: 0 */ \
+  X(kTrailingText, TRAILING_TEXT, "text after the number") /* digits followed by other characters: the digits alone */ \
+  X(kNameCase, NAME_CASE, "attribute name in another case") /* an attribute spelt as an expected one only when case is ignored */ \
+  X(kPassedOver, PASSED_OVER, "element passed over") /* an element the reader does not read */ \
+  X(kEntryMissing, ENTRY_MISSING, "element missing") /* an element the reader looks for that is not there: its fields empty */ \
+  X(kCutInCharacter, CUT_IN_CHARACTER, "text cut inside a character") /* text cut inside a character of the declared encoding: its first `lost` bytes end the stored text */ \
+  X(kNotText, NOT_TEXT, "text not valid in its encoding") /* a run of `lost` bytes that begin no character of the declared encoding, from byte `width` (from 1), as TinyXML reads them */ \
+  X(kUnknownEncoding, UNKNOWN_ENCODING, "encoding not known") /* a declared encoding that the system does not know (`written`) */ \
 
+/* clang-format on */
 #endif /* TALVORO_LISTS_H_ */

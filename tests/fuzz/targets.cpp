@@ -7,7 +7,7 @@
 #include <string>
 
 #include "document_calls.h"
-#include "frame/nesting.h"
+#include "xml/guard.h"
 #include "talvoro/diagnose.h"
 #include "temp_dir.h"
 #include "tinyxml_depth.h"

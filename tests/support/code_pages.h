@@ -11,7 +11,7 @@
 
 #include <gtest/gtest.h>
 
-#include "frame/documents.h"
+#include "api/writers.h"
 #include "talvoro/talvoro.h"
 #include "temp_dir.h"
 #include "test_util.h"

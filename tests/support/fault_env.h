@@ -12,7 +12,7 @@
 #include <string>
 #include <vector>
 
-#include "frame/env.h"
+#include "os/env.h"
 
 namespace testutil {
 

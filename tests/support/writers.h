@@ -9,7 +9,7 @@
 #include <utility>
 #include <vector>
 
-#include "frame/documents.h"
+#include "api/writers.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
 
@@ -54,13 +54,13 @@ inline const std::vector<std::pair<const char*, Writer>>& Writers() {
          soft.id = 7;
          soft.version = 123456;
          int updated = 0;
-         return talvoro::SaveSoftVersion(env, soft, path.c_str(), &updated);
+         return talvoro::SaveSoftVersion(env, &soft, path.c_str(), &updated);
        })},
       {"DeleteShutCutInfo", Writer([](Env& env, const std::string& path) {
          auto shortcut = Zeroed<tagShortCutInfo>();
          Set(shortcut.file, "tool-3.exe");
          int removed = 0;
-         return talvoro::SaveWithoutShortcut(env, path.c_str(), shortcut, &removed);
+         return talvoro::SaveWithoutShortcut(env, path.c_str(), &shortcut, &removed);
        })},
       {"WrittingShutCutInfo", Writer([](Env& env, const std::string& path) {
          std::vector<tagShortCutInfo> shortcuts(20, Zeroed<tagShortCutInfo>());

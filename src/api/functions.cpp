@@ -1,0 +1,139 @@
+// The functions of namespace talvoro: the diagnosis, the writers with their
+// outcomes, and the character sets for programs that show a document's text.
+// Each runs the core that the other faces run and reports its reason.
+#include <algorithm>
+#include <memory>
+#include <new>
+#include <string>
+#include <utility>
+
+#include "api/binding.h"
+#include "api/outcome.h"
+#include "api/writers.h"
+#include "diagnose/findings.h"
+#include "diagnose/swallowed.h"
+#include "os/env.h"
+#include "talvoro/diagnose.h"
+#include "talvoro/writers.h"
+#include "xml/encoding.h"
+
+namespace talvoro {
+namespace {
+
+// A writer's work over the system's file layer, with its outcome.
+template <class Save>
+bool Written(Outcome* outcome, Save save) {
+  int changed = 0;
+  Status status;
+  try {
+    status = save(&changed);
+  } catch (const std::bad_alloc&) {
+    status = Status(Reason::kNoMemory);
+  }
+  return Report(status, changed, outcome);
+}
+
+}  // namespace
+
+Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCallback callback,
+                void* context) {
+  const Binding* binding = FindBinding(kind);
+  Status status =
+      binding
+          ? CheckPath(path)
+          : Status(Reason::kInvalidArgument,
+                   "the document kind " + std::to_string(static_cast<int>(kind)) + " is not known");
+  try {
+    if (status.ok()) {
+      Findings findings;
+      {
+        Document doc(Env::Default(), &findings);
+        doc.xml().Tell({true, &ExplainMalformed});
+        status = binding->own(doc, path);
+      }
+      if (status.ok() && callback) findings.HandOut(callback, context);
+    }
+  } catch (const std::bad_alloc&) {
+    status = Status(Reason::kNoMemory);
+  }
+  Report(status, 0, outcome);
+  return status.code();
+}
+
+Reason DeclaredEncoding(const char* path, char* name, int size) {
+  Status status = CheckPath(path);
+  if (status.ok() && size < 0) {
+    status = Status(Reason::kInvalidArgument, "the size is " + std::to_string(size));
+  } else if (status.ok() && !name && size > 0) {
+    status = Status(Reason::kInvalidArgument,
+                    "the name is null, and the size is " + std::to_string(size));
+  }
+  std::string encoding;
+  try {
+    if (status.ok()) {
+      XmlDocument doc;
+      status = doc.Load(path).status;
+      if (status.ok()) encoding = doc.Encoding();
+    }
+  } catch (const std::bad_alloc&) {
+    status = Status(Reason::kNoMemory);
+  }
+  if (name && size > 0) {
+    const std::size_t kept = std::min(encoding.size(), static_cast<std::size_t>(size) - 1);
+    encoding.copy(name, kept);
+    name[kept] = '\0';
+  }
+  return status.code();
+}
+
+bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome) {
+  return Written(
+      outcome, [&](int* changed) { return SaveSoftVersion(Env::Default(), &soft, path, changed); });
+}
+
+bool DeleteShortcut(const char* path, const tagShortCutInfo& shortcut, Outcome* outcome) {
+  return Written(outcome, [&](int* changed) {
+    return SaveWithoutShortcut(Env::Default(), path, &shortcut, changed);
+  });
+}
+
+bool WriteShortcuts(const char* path, const tagShortCutInfo* shortcuts, int count,
+                    Outcome* outcome) {
+  return Written(outcome, [&](int* changed) {
+    *changed = count;
+    return SaveShortcuts(Env::Default(), path, shortcuts, count);
+  });
+}
+
+bool WriteUpdates(const char* path, const tagUpdateData* updates, int count, Outcome* outcome) {
+  return Written(outcome, [&](int* changed) {
+    *changed = count;
+    return SaveUpdates(Env::Default(), path, updates, count);
+  });
+}
+
+struct CharacterSet {
+  std::unique_ptr<Charset> charset;
+};
+
+CharacterSet* OpenCharacterSet(const char* encoding) {
+  try {
+    std::unique_ptr<Charset> charset = DeclaredCharset(Env::Default(), encoding ? encoding : "");
+    return charset ? new CharacterSet{std::move(charset)} : nullptr;
+  } catch (const std::bad_alloc&) {
+    return nullptr;
+  }
+}
+
+void CloseCharacterSet(CharacterSet* set) {
+  delete set;
+}
+
+int NextCharacter(CharacterSet* set, const char* text, int size, unsigned* code) {
+  if (!set || !text || size <= 0) return 0;
+  const Charset::Character character = set->charset->Next(text, static_cast<std::size_t>(size));
+  if (code) *code = character.length ? static_cast<unsigned>(character.code) : 0;
+  return static_cast<int>(character.length);
+}
+
+}  // namespace talvoro

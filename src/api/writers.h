@@ -1,0 +1,32 @@
+// The writers' work, done once for every face: each takes the file layer
+// (the faces pass the system's; tests pass one that fails a call or loses
+// power) and refuses what no face may pass on (kInvalidArgument, the detail
+// naming the argument), checked in the order of the parameters: a null
+// path, a null record, a count below 0, null records with a count above 0.
+// Null records with a count of 0 are an empty list. Each is written in its
+// document's file under src/documents.
+#ifndef TALVORO_API_WRITERS_H_
+#define TALVORO_API_WRITERS_H_
+
+#include "os/env.h"
+#include "os/status.h"
+#include "talvoro/records.h"
+
+namespace talvoro {
+
+// Sets the version of every component whose "id" agrees with soft->id in its
+// low 16 bits, and saves the document back (*updated: how many).
+Status SaveSoftVersion(Env& env, const tagSoftData* soft, const char* path, int* updated);
+// Removes the first "item" whose "file" is the shortcut's text, and saves the
+// document back (*removed: 1 or 0).
+Status SaveWithoutShortcut(Env& env, const char* path, const tagShortCutInfo* shortcut,
+                           int* removed);
+// Replace the document with the records' items, in order.
+Status SaveShortcuts(Env& env, const char* path, const tagShortCutInfo* shortcuts, int count);
+Status SaveUpdates(Env& env, const char* path, const tagUpdateData* updates, int count);
+Status SaveUpdates(Env& env, const char* path,
+                   const CList<tagUpdateData, const tagUpdateData&>& list);
+
+}  // namespace talvoro
+
+#endif  // TALVORO_API_WRITERS_H_

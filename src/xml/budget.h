@@ -1,0 +1,57 @@
+// The memory budget's cost model: what TinyXML's tree of a document takes on
+// the heap, as the allocator hands it out, counted from the scan (scan.h)
+// before TinyXML allocates anything. The loader's guard (guard.h) holds it
+// against the budget, kMaxParseBytes.
+//
+// Every node is one block of its TinyXML class's size. A string longer than
+// what stays inside the string object is a block of its own: of its length
+// when assigned whole, of twice its length when built by appending a
+// character at a time (the string doubles its capacity as it grows). One
+// such appended string stands beside the tree at a time, as a temporary
+// that TinyXML copies: the longest is counted once more.
+#ifndef TALVORO_XML_BUDGET_H_
+#define TALVORO_XML_BUDGET_H_
+
+#include <cstddef>
+#include <cstdint>
+
+#include "xml/scan.h"
+
+namespace talvoro {
+
+// How the platform's allocator and standard string lay out memory.
+struct HeapModel {
+  std::uint64_t header;       // the allocator's bytes before each block
+  std::uint64_t granularity;  // blocks are a multiple of this
+  std::uint64_t leastBlock;   // and never smaller than this
+  std::size_t inlineString;   // the longest string kept inside the string object
+};
+
+// glibc's malloc: a word of header, blocks of two words' granularity and at
+// least four words; libstdc++'s string (and Microsoft's) keeps up to 15
+// bytes inside. The Windows heap is taken to follow the same rule: only
+// glibc's blocks are measured (tests/memory_test.cpp), on 64-bit and i386.
+inline constexpr HeapModel kHeap = {sizeof(std::size_t), 2 * sizeof(std::size_t),
+                                    4 * sizeof(std::size_t), 15};
+
+// The block the allocator hands out for `size` bytes, its header included.
+std::uint64_t Block(std::uint64_t size);
+
+// The heap of a tree, counted from the scan's nodes and strings.
+class TreeCost {
+ public:
+  void Node(XmlNode kind);
+  void String(std::size_t length, bool appended);
+  // The nodes and strings counted so far.
+  std::uint64_t tree() const { return tree_; }
+  // The same, with the longest temporary string beside them.
+  std::uint64_t Total() const;
+
+ private:
+  std::uint64_t tree_ = 0;
+  std::size_t longest_ = 0;  // the longest string built by appending
+};
+
+}  // namespace talvoro
+
+#endif  // TALVORO_XML_BUDGET_H_
