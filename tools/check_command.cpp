@@ -155,12 +155,12 @@ void Collect(const talvoro::Finding* finding, void* context) {
 
 }  // namespace
 
-std::string Explain(const talvoro::Outcome& outcome) {
-  std::string text = talvoro::ReasonText(outcome.reason);
-  if (outcome.detail[0]) text += std::string(": ") + outcome.detail;
-  if (outcome.line > 0) {
-    text += " (line " + std::to_string(outcome.line);
-    if (outcome.column > 0) text += ", column " + std::to_string(outcome.column);
+std::string Explain(talvoro::Reason reason, int line, int column, const char* detail) {
+  std::string text = talvoro::ReasonText(reason);
+  if (detail[0]) text += std::string(": ") + detail;
+  if (line > 0) {
+    text += " (line " + std::to_string(line);
+    if (column > 0) text += ", column " + std::to_string(column);
     text += ")";
   }
   return text;

@@ -5,13 +5,13 @@
 
 #include <cstddef>
 #include <cstring>
-#include <functional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include <nlohmann/json.hpp>
 
+#include "talvoro/c.h"
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 #include "text.h"
@@ -24,24 +24,12 @@ namespace inspector {
 
 using Json = nlohmann::ordered_json;
 
-// Reads a file through the library into one JSON object holding an array per
-// container member (or an object for a single record). False when the library
-// returns false.
-using ReadAsJson = std::function<bool(const CString& path, Json& out)>;
-
-// How the inspector reads each document kind.
-struct KindReader {
-  talvoro::DocumentKind kind;
-  ReadAsJson read;
-};
-
-// One document kind that `talvoro show KIND FILE` can read: the library's
-// description of it, and how it is read.
+// One document kind that `talvoro show KIND FILE` and `check` can read: the
+// library's description of it.
 struct ShowKind {
   std::string name;      // the command word, e.g. "services"
   std::string document;  // what the file is, for messages: "service list"
   talvoro::DocumentKind kind;
-  ReadAsJson read;
 };
 
 // Exit status when the library returns false.
@@ -56,9 +44,39 @@ int Fail(const std::string& message);
 // their order.
 std::vector<ShowKind> AllKinds();
 
+// Reads the file at `path` as a document of `kind` through the library's C
+// interface into one JSON object: an array of records under the label of each
+// array the kind fills, a single record's members at the top, the texts
+// together under the kind's word. False with the library's reason in
+// `outcome` when the library refuses the file.
+bool ReadDocument(const ShowKind& kind, const std::string& path, Json& out,
+                  talvoro_outcome& outcome);
+
+// Each element record as JSON (records.cpp).
+Json RecordJson(const tagServiceTypeInfo& r);
+Json RecordJson(const tagServiceKindInfo& r);
+Json RecordJson(const tagServiceServerInfo& r);
+Json RecordJson(const tagPartInfo& r);
+Json RecordJson(const tagSubPartInfo& r);
+Json RecordJson(const tagZoneInfo& r);
+Json RecordJson(const tagAreaInfo& r);
+Json RecordJson(const tagWeatherData& r);
+Json RecordJson(const tagSrvData& r);
+Json RecordJson(const tagSrvService& r);
+Json RecordJson(const tagSoftData& r);
+Json RecordJson(const tagShortCutInfo& r);
+Json RecordJson(const tagUpdateData& r);
+
 // The outcome's reason for a person: "malformed: Error reading end tag.
 // (line 3, column 5)".
-std::string Explain(const talvoro::Outcome& outcome);
+std::string Explain(talvoro::Reason reason, int line, int column, const char* detail);
+inline std::string Explain(const talvoro::Outcome& outcome) {
+  return Explain(outcome.reason, outcome.line, outcome.column, outcome.detail);
+}
+inline std::string Explain(const talvoro_outcome& outcome) {
+  return Explain(static_cast<talvoro::Reason>(outcome.reason), outcome.line, outcome.column,
+                 outcome.detail);
+}
 
 // Why the words of a command line (its arguments, the program's name left
 // out) are not a command of `app` and, for a command with kinds, one of its
@@ -67,10 +85,6 @@ std::string UnknownWords(CLI::App& app, const std::vector<std::string>& argument
 
 // Adds `check KIND FILE [--json]`.
 void AddCheckCommand(CLI::App& app, int& status);
-
-std::vector<KindReader> ServiceKinds();
-std::vector<KindReader> ReadOnlyKinds();
-std::vector<KindReader> ReadWriteKinds();
 
 // Adds set-version, delete-shortcut, write-shortcuts and write-updates. A
 // command whose library call returns false says why on stderr and sets
@@ -93,22 +107,6 @@ bool HasTree(talvoro::DocumentKind kind);
 // box-drawing characters when `unicode`, in ASCII otherwise.
 void PrintTree(talvoro::DocumentKind kind, const std::string& title, const Json& document,
                bool unicode, std::ostream& out);
-
-// Every element of a CArrayTemplate or a CList, through `convert`.
-template <typename T, typename Convert>
-Json ToJsonArray(const CArrayTemplate<T, const T&>& array, Convert convert) {
-  Json items = Json::array();
-  for (int i = 0; i < array.GetCount(); ++i)
-    items.push_back(convert(array[i]));
-  return items;
-}
-template <typename T, typename Convert>
-Json ToJsonArray(const CList<T, const T&>& list, Convert convert) {
-  Json items = Json::array();
-  for (POSITION pos = list.GetHeadPosition(); pos;)
-    items.push_back(convert(list.GetNext(pos)));
-  return items;
-}
 
 }  // namespace inspector
 

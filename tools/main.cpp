@@ -37,22 +37,6 @@ int Fail(const std::string& message) {
   return kFailed;
 }
 
-std::vector<ShowKind> AllKinds() {
-  std::vector<KindReader> readers;
-  for (auto group : {ServiceKinds, ReadOnlyKinds, ReadWriteKinds}) {
-    for (KindReader& reader : group())
-      readers.push_back(std::move(reader));
-  }
-  std::vector<ShowKind> kinds;
-  for (int i = 0; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(i); ++i) {
-    for (KindReader& reader : readers) {
-      if (reader.kind == type->kind)
-        kinds.push_back({type->word, type->name, type->kind, reader.read});
-    }
-  }
-  return kinds;
-}
-
 }  // namespace inspector
 
 int main(int argc, char** argv) {
@@ -81,10 +65,8 @@ int main(int argc, char** argv) {
     }
     command->callback([&file, &json, &tree, &status, &kind] {
       Json document;
-      if (!kind.read(file.c_str(), document)) {
-        // The library's own diagnosis says why its reader refused the file.
-        talvoro::Outcome outcome{};
-        talvoro::Diagnose(kind.kind, file.c_str(), &outcome, nullptr, nullptr);
+      talvoro_outcome outcome{};
+      if (!ReadDocument(kind, file, document, outcome)) {
         status = Fail("cannot read " + file + " as a " + kind.document + ": " + Explain(outcome));
         return;
       }
