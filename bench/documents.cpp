@@ -7,6 +7,8 @@
 #include <memory>
 #include <sstream>
 #include <string>
+#include <tuple>
+#include <type_traits>
 #include <utility>
 
 #include <benchmark/benchmark.h>
@@ -170,6 +172,36 @@ std::string Shortcuts(std::size_t bytes) {
   });
 }
 
+template <typename T>
+void SetPath(T&, const std::string&) {}
+void SetPath(CString& slot, const std::string& path) {
+  slot = path.c_str();
+}
+
+// A reader member of CTinyXmlHelper called as a host calls it: into fresh
+// outputs (its reference parameters), the path in its CString.
+template <typename... P, std::size_t... I>
+void CallReader(bool (*read)(P...), const std::string& path, std::index_sequence<I...>) {
+  std::tuple<std::decay_t<P>...> slots;
+  (SetPath(std::get<I>(slots), path), ...);
+  read(std::get<I>(slots)...);
+  benchmark::DoNotOptimize(slots);
+}
+template <typename... P>
+std::function<void(const std::string&)> ReaderCall(bool (*read)(P...)) {
+  return
+      [read](const std::string& path) { CallReader(read, path, std::index_sequence_for<P...>()); };
+}
+
+// The exported class's reader of every document, by its name.
+std::function<void(const std::string&)> LibraryReader(const std::string& function) {
+#define TALVORO_BENCH_READER(kind, cname, word, name, member, creader, writers, example) \
+  if (function == #member) return ReaderCall(&CTinyXmlHelper::member);
+  TALVORO_DOCUMENTS(TALVORO_BENCH_READER)
+#undef TALVORO_BENCH_READER
+  return {};
+}
+
 // Builds the same "items" document as the writers, for the in-place baseline.
 template <typename Fill>
 void SaveItemsInPlace(const std::string& path, int count, Fill fill) {
@@ -215,39 +247,27 @@ std::vector<Case> InTableOrder(std::vector<Case> cases) {
 std::vector<Case> DocumentCases() {
   using Fn = std::function<void()>;
   std::vector<Case> cases;
-  auto reader = [&cases](std::string name, std::string (*make)(std::size_t), auto call,
+  // A reader, called as the registry names it, and its baseline's walk.
+  auto reader = [&cases](std::string name, std::string (*make)(std::size_t),
                          std::vector<std::vector<const char*>> names, const char* child = nullptr) {
-    cases.push_back({name, make, [call, names, child](const std::string& path, Fn& lib, Fn& base) {
-                       lib = [path, call] { call(path); };
-                       base = WalkBaseline(path, names, child);
-                     }});
+    cases.push_back(
+        {name, make,
+         [call = LibraryReader(name), names, child](const std::string& path, Fn& lib, Fn& base) {
+           lib = [path, call] { call(path); };
+           base = WalkBaseline(path, names, child);
+         }});
   };
 
   reader(
       "GetServiceData", ServiceList,
-      [](const std::string& p) {
-        tagServerListInfo info;
-        CTinyXmlHelper::GetServiceData(info, p.c_str());
-        benchmark::DoNotOptimize(info.servers.GetData());
-      },
       {{"id", "depend", "typeName"},
        {"id", "depend", "version", "kindName", "processName", "zipName", "UnzipDir", "selfstock"},
        {"id", "port", "ip", "serverName"}});
 
-  reader("GetPartData", PartList,
-         [](const std::string& p) {
-           tagPartListInfo info;
-           CTinyXmlHelper::GetPartData(info, p.c_str());
-           benchmark::DoNotOptimize(info.subParts.GetData());
-         },
-         {{"id", "Name", "Url"}, {"id", "Name", "Url", "target"}});
+  reader("GetPartData", PartList, {{"id", "Name", "Url"}, {"id", "Name", "Url", "target"}});
 
   cases.push_back({"GetWeatherData", Weather, [](const std::string& path, Fn& lib, Fn& base) {
-                     lib = [path] {
-                       tagWeatherData weather;
-                       CTinyXmlHelper::GetWeatherData(weather, path.c_str());
-                       benchmark::DoNotOptimize(weather.forecasts[3].condition);
-                     };
+                     lib = [path, call = LibraryReader("GetWeatherData")] { call(path); };
                      base = [path] {
                        TiXmlDocument doc;
                        Load(doc, path);
@@ -268,11 +288,7 @@ std::vector<Case> DocumentCases() {
                    }});
 
   cases.push_back({"GetAreaData", ZoneArea, [](const std::string& path, Fn& lib, Fn& base) {
-                     lib = [path] {
-                       tagZoneAreaArray info;
-                       CTinyXmlHelper::GetAreaData(info, path.c_str());
-                       benchmark::DoNotOptimize(info.areas.GetData());
-                     };
+                     lib = [path, call = LibraryReader("GetAreaData")] { call(path); };
                      base = [path] {
                        TiXmlDocument doc;
                        Load(doc, path);
@@ -289,28 +305,12 @@ std::vector<Case> DocumentCases() {
                      };
                    }});
 
-  reader("GetSrvData", ServerList,
-         [](const std::string& p) {
-           CList<tagSrvData, const tagSrvData&> list;
-           CTinyXmlHelper::GetSrvData(list, p.c_str());
-           benchmark::DoNotOptimize(list.GetCount());
-         },
-         {{"id", "serverName", "ip", "port"}});
+  reader("GetSrvData", ServerList, {{"id", "serverName", "ip", "port"}});
 
-  reader("GetSrvServiceData", ServerServices,
-         [](const std::string& p) {
-           CList<tagSrvService, const tagSrvService&> list;
-           CTinyXmlHelper::GetSrvServiceData(list, p.c_str());
-           benchmark::DoNotOptimize(list.GetCount());
-         },
-         {{"id", "serviceName", "sink", "run"}});
+  reader("GetSrvServiceData", ServerServices, {{"id", "serviceName", "sink", "run"}});
 
   cases.push_back({"GeVersion", Version, [](const std::string& path, Fn& lib, Fn& base) {
-                     lib = [path] {
-                       CString version, time;
-                       CTinyXmlHelper::GeVersion(path.c_str(), version, time);
-                       benchmark::DoNotOptimize(version.GetString());
-                     };
+                     lib = [path, call = LibraryReader("GeVersion")] { call(path); };
                      base = [path] {
                        TiXmlDocument doc;
                        Load(doc, path);
@@ -319,30 +319,11 @@ std::vector<Case> DocumentCases() {
                    }});
 
   reader("GetSoftData", Software,
-         [](const std::string& p) {
-           CList<tagSoftData, const tagSoftData&> list;
-           CTinyXmlHelper::GetSoftData(list, p.c_str());
-           benchmark::DoNotOptimize(list.GetCount());
-         },
          {{}, {"id", "depend", "version", "kindName", "processName", "zipName", "UnzipDir"}});
 
-  reader(
-      "GetUpdateData", Updates,
-      [](const std::string& p) {
-        CList<tagUpdateData, const tagUpdateData&> list;
-        CTinyXmlHelper::GetUpdateData(list, p.c_str());
-        benchmark::DoNotOptimize(list.GetCount());
-      },
-      {{"file", "check"}}, "item");
+  reader("GetUpdateData", Updates, {{"file", "check"}}, "item");
 
-  reader(
-      "GetShutCutInfo", Shortcuts,
-      [](const std::string& p) {
-        CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
-        CTinyXmlHelper::GetShutCutInfo(array, p.c_str());
-        benchmark::DoNotOptimize(array.GetData());
-      },
-      {{"file"}}, "item");
+  reader("GetShutCutInfo", Shortcuts, {{"file"}}, "item");
 
   // The same calls into arrays that the caller reserved for every record
   // beforehand: the difference to the plain rows is what growing one record
@@ -454,22 +435,44 @@ std::vector<Case> DocumentCases() {
   return InTableOrder(std::move(cases));
 }
 
-std::function<void()> CInterfaceCall(const std::string& function, const std::string& path) {
-  using Reader = talvoro_reason (*)(const char*, const talvoro_sink*, talvoro_outcome*);
-  static const std::map<std::string, Reader> readers = {
-      {"GetServiceData", talvoro_get_service_data},
-      {"GetPartData", talvoro_get_part_data},
-      {"GetAreaData", talvoro_get_area_data},
-      {"GetWeatherData", talvoro_get_weather_data},
-      {"GetSrvData", talvoro_get_srv_data},
-      {"GetSrvServiceData", talvoro_get_srv_service_data},
-      {"GeVersion", talvoro_get_version},
-      {"GetSoftData", talvoro_get_soft_data},
-      {"GetUpdateData", talvoro_get_update_data},
-      {"GetShutCutInfo", talvoro_get_shortcut_info}};
+namespace {
+
+using CReader = talvoro_reason(TALVORO_CALL*)(const char*, const talvoro_sink*, talvoro_outcome*);
+
+// The C interface's reader of the document that the CTinyXmlHelper function
+// `function` reads; null for a function that is not a reader.
+CReader CReaderOf(const std::string& function) {
+  static const std::map<std::string, CReader> readers = {
+#define TALVORO_BENCH_C_READER(kind, cname, word, name, member, creader, writers, example) \
+  {#member, &creader},
+      TALVORO_DOCUMENTS(TALVORO_BENCH_C_READER)
+#undef TALVORO_BENCH_C_READER
+  };
   const auto reader = readers.find(function);
-  if (reader == readers.end()) return {};
-  return [read = reader->second, path] {
+  return reader == readers.end() ? nullptr : reader->second;
+}
+
+}  // namespace
+
+std::size_t RecordsOf(const std::string& function, const std::string& path) {
+  const CReader read = CReaderOf(function.substr(0, function.find('(')));
+  if (!read) return 0;
+  std::size_t records = 0;
+  talvoro_sink sink{};
+  sink.size = sizeof sink;
+  sink.context = &records;
+  sink.record = [](void* context, talvoro_array, const void*) {
+    ++*static_cast<std::size_t*>(context);
+    return 0;
+  };
+  read(path.c_str(), &sink, nullptr);
+  return records;
+}
+
+std::function<void()> CInterfaceCall(const std::string& function, const std::string& path) {
+  const CReader read = CReaderOf(function);
+  if (!read) return {};
+  return [read, path] {
     std::vector<char> arrays[TALVORO_ARRAY_END_];
     talvoro_sink sink{};
     sink.size = sizeof sink;

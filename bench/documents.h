@@ -29,6 +29,10 @@ std::vector<Case> DocumentCases();
 // that is not a reader.
 std::function<void()> CInterfaceCall(const std::string& function, const std::string& path);
 
+// How many records the reader `function` (or its "(reserved)" variant)
+// hands over for the document at `path`, all its arrays together.
+std::size_t RecordsOf(const std::string& function, const std::string& path);
+
 }  // namespace bench
 
 #endif  // TALVORO_BENCH_DOCUMENTS_H_

@@ -55,38 +55,6 @@ void WriteFile(const std::string& path, const std::string& text) {
   std::ofstream(path, std::ios::binary) << text;
 }
 
-// How many records a reader appends for the document at `path` (the
-// "(reserved)" variants read the same document as their plain reader).
-double RecordsOf(const std::string& function, const std::string& path) {
-  const std::string reader = function.substr(0, function.find('('));
-  if (reader == "GetServiceData") {
-    tagServerListInfo info;
-    CTinyXmlHelper::GetServiceData(info, path.c_str());
-    return info.types.GetCount() + info.kinds.GetCount() + info.servers.GetCount();
-  }
-  if (reader == "GetPartData") {
-    tagPartListInfo info;
-    CTinyXmlHelper::GetPartData(info, path.c_str());
-    return info.parts.GetCount() + info.subParts.GetCount();
-  }
-  if (reader == "GetAreaData") {
-    tagZoneAreaArray info;
-    CTinyXmlHelper::GetAreaData(info, path.c_str());
-    return info.zones.GetCount() + info.areas.GetCount();
-  }
-  if (reader == "GetShutCutInfo") {
-    CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> array;
-    CTinyXmlHelper::GetShutCutInfo(array, path.c_str());
-    return array.GetCount();
-  }
-  if (reader == "GetSrvData") {
-    CList<tagSrvData, const tagSrvData&> list;
-    CTinyXmlHelper::GetSrvData(list, path.c_str());
-    return list.GetCount();
-  }
-  return 0;
-}
-
 // Prints what the console reporter prints, keeps each run's time (the median
 // when repetitions are asked for) and at the end prints two tables: each
 // function's time as a ratio to its baseline, and the time per record as
@@ -234,7 +202,7 @@ int main(int argc, char** argv) {
       if (!Wanted("Scaling/" + c.name + "/" + SizeName(bytes))) continue;
       const std::string path = dir.path() + "/scaling-" + c.name + "-" + SizeName(bytes) + ".xml";
       WriteFile(path, c.make(bytes));
-      const double records = RecordsOf(c.name, path);
+      const double records = static_cast<double>(bench::RecordsOf(c.name, path));
       scalingRecords[c.name + "/" + SizeName(bytes)] = records;
       auto lib = std::make_shared<std::function<void()>>();
       auto base = std::make_shared<std::function<void()>>();

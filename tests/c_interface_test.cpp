@@ -64,27 +64,30 @@ struct Recorder {
 };
 
 // Each reader of the C interface, by the name of its CTinyXmlHelper
-// function, with its arrays in the order of the record's members.
+// function, with its arrays in the order of the record's members and the
+// shape of the first: all from the registry's lists.
+enum class Shape { ARRAY, LIST, RECORD, TEXT };
 struct CReader {
   const char* name;
   Reader read;
   std::vector<talvoro_array> arrays;
+  Shape shape;
 };
 const std::vector<CReader>& CReaders() {
-  static const std::vector<CReader> readers = {
-      {"GetServiceData",
-       talvoro_get_service_data,
-       {TALVORO_SERVICE_TYPES, TALVORO_SERVICE_KINDS, TALVORO_SERVICE_SERVERS}},
-      {"GetPartData", talvoro_get_part_data, {TALVORO_PARTS, TALVORO_SUB_PARTS}},
-      {"GetAreaData", talvoro_get_area_data, {TALVORO_ZONES, TALVORO_AREAS}},
-      {"GetWeatherData", talvoro_get_weather_data, {TALVORO_WEATHER}},
-      {"GetSrvData", talvoro_get_srv_data, {TALVORO_SERVERS}},
-      {"GetSrvServiceData", talvoro_get_srv_service_data, {TALVORO_SERVER_SERVICES}},
-      {"GeVersion", talvoro_get_version, {TALVORO_VERSION_TEXT, TALVORO_VERSION_UPDATE_TIME}},
-      {"GetSoftData", talvoro_get_soft_data, {TALVORO_SOFTWARE}},
-      {"GetUpdateData", talvoro_get_update_data, {TALVORO_UPDATES}},
-      {"GetShutCutInfo", talvoro_get_shortcut_info, {TALVORO_SHORTCUTS}},
-  };
+  static const std::vector<CReader> readers = [] {
+    std::vector<CReader> all = {
+#define TALVORO_C_READER_ROW(kind, cname, word, name, member, creader, writers, example) \
+  {#member, &creader, {}, Shape::ARRAY},
+        TALVORO_DOCUMENTS(TALVORO_C_READER_ROW)
+#undef TALVORO_C_READER_ROW
+    };
+#define TALVORO_ARRAY_OF(cname, form, record, document, label)        \
+  all[TALVORO_DOCUMENT_##document].arrays.push_back(TALVORO_##cname); \
+  all[TALVORO_DOCUMENT_##document].shape = Shape::form;
+    TALVORO_ARRAYS(TALVORO_ARRAY_OF)
+#undef TALVORO_ARRAY_OF
+    return all;
+  }();
   return readers;
 }
 
@@ -93,9 +96,8 @@ const std::vector<CReader>& CReaders() {
 // as the table writes them, the table's own strings on false.
 std::string AsCallBytes(const CReader& reader, bool ok, const std::vector<Event>& events) {
   std::string bytes;
-  if (!ok && reader.arrays[0] == TALVORO_WEATHER)
-    return std::string(sizeof(tagWeatherData), '\xAB');
-  if (!ok && reader.arrays[0] == TALVORO_VERSION_TEXT) return "3:old;5:older;";
+  if (!ok && reader.shape == Shape::RECORD) return std::string(sizeof(tagWeatherData), '\xAB');
+  if (!ok && reader.shape == Shape::TEXT) return "3:old;5:older;";
   for (talvoro_array array : reader.arrays) {
     for (const Event& e : events) {
       if (e.array != array || e.what == 'n') continue;

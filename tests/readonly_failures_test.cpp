@@ -1,52 +1,22 @@
-// What every read-only document function does with a document it cannot read,
-// and with one whose document element holds nothing.
-#include <cstring>
+// What every reader does with a document it cannot read, and with one whose
+// document element holds nothing: the caller's outputs (containers that
+// hold a record already, the weather record, the version's strings) exactly
+// as they were, or nothing appended.
 #include <string>
 
 #include <gtest/gtest.h>
 
-#include "talvoro/talvoro.h"
+#include "document_calls.h"
 #include "test_util.h"
 
 namespace {
 
-// The caller's containers and outputs, each holding something already.
-struct Outputs {
-  Outputs() {
-    parts.parts.Add(testutil::Zeroed<tagPartInfo>());
-    zones.areas.Add(testutil::Zeroed<tagAreaInfo>());
-    std::memset(static_cast<void*>(&weather), 0xAB, sizeof weather);
-    servers.AddTail(testutil::Zeroed<tagSrvData>());
-    services.AddTail(testutil::Zeroed<tagSrvService>());
-  }
-  // Calls every reader on `path`; how many of them returned true.
-  int ReadAll(const CString& path) {
-    return CTinyXmlHelper::GetPartData(parts, path) + CTinyXmlHelper::GetAreaData(zones, path) +
-           CTinyXmlHelper::GetWeatherData(weather, path) +
-           CTinyXmlHelper::GetSrvData(servers, path) +
-           CTinyXmlHelper::GetSrvServiceData(services, path) +
-           CTinyXmlHelper::GeVersion(path, version, updateTime);
-  }
-  bool AsBefore() const {
-    tagWeatherData garbage;
-    std::memset(static_cast<void*>(&garbage), 0xAB, sizeof garbage);
-    return parts.parts.GetCount() == 1 && parts.subParts.GetData() == nullptr &&
-           zones.areas.GetCount() == 1 && zones.zones.GetData() == nullptr &&
-           testutil::SameBytes(garbage, weather) && servers.GetCount() == 1 &&
-           services.GetCount() == 1 && version == "old" && updateTime == "older";
-  }
+using testutil::AllCalls;
+using testutil::CallKind;
 
-  tagPartListInfo parts;
-  tagZoneAreaArray zones;
-  tagWeatherData weather;
-  CList<tagSrvData, const tagSrvData&> servers;
-  CList<tagSrvService, const tagSrvService&> services;
-  CString version = "old";
-  CString updateTime = "older";
-};
-
-TEST(ReadOnlyDocuments, UnreadableDocumentsChangeNothing) {
+TEST(Readers, UnreadableDocumentsChangeNothing) {
   testutil::TempDir dir;
+  const std::string document = dir / "doc.xml";
   const std::string failing[] = {
       "",                                     // empty
       "  \n\t",                               // white space only
@@ -55,29 +25,33 @@ TEST(ReadOnlyDocuments, UnreadableDocumentsChangeNothing) {
       "<r><weather Data='1'></weather></x>",  // mismatched end tag
   };
   for (const std::string& xml : failing) {
-    testutil::WriteFile(dir / "doc.xml", xml);
-    Outputs outputs;
-    EXPECT_EQ(outputs.ReadAll((dir / "doc.xml").c_str()), 0) << xml;
-    EXPECT_TRUE(outputs.AsBefore()) << xml;
-  }
-  for (const std::string& path : {dir / "missing.xml", dir.path()}) {
-    Outputs outputs;
-    EXPECT_EQ(outputs.ReadAll(path.c_str()), 0) << path;
-    EXPECT_TRUE(outputs.AsBefore()) << path;
+    testutil::WriteFile(document, xml);
+    for (const std::string& path : {document, dir / "missing.xml", dir.path()}) {
+      for (const testutil::DocumentCall& call : AllCalls()) {
+        if (call.kind != CallKind::kReader) continue;
+        const testutil::CallOutcome outcome = call.run(path, "");
+        EXPECT_FALSE(outcome.result) << call.name << " " << xml;
+        EXPECT_EQ(outcome.fault, "") << call.name << " " << xml;
+      }
+    }
   }
 }
 
-TEST(ReadOnlyDocuments, AnEmptyDocumentElementAppendsNothing) {
+TEST(Readers, AnEmptyDocumentElementAppendsNothing) {
   testutil::TempDir dir;
   testutil::WriteFile(dir / "doc.xml", "<r>text<!-- c --></r>");
-  Outputs outputs;
-  // Every reader but the weather, which needs its "weather" element.
-  EXPECT_EQ(outputs.ReadAll((dir / "doc.xml").c_str()), 5);
-  EXPECT_EQ(outputs.version, "");
-  EXPECT_EQ(outputs.updateTime, "");
-  outputs.version = "old";
-  outputs.updateTime = "older";
-  EXPECT_TRUE(outputs.AsBefore());
+  for (const testutil::DocumentCall& call : AllCalls()) {
+    if (call.kind != CallKind::kReader) continue;
+    const testutil::CallOutcome outcome = call.run(dir / "doc.xml", "");
+    // Every reader but the weather, which needs its "weather" element; the
+    // version's strings empty.
+    const bool weather = std::string(call.name) == "GetWeatherData";
+    EXPECT_EQ(outcome.result, !weather) << call.name;
+    EXPECT_EQ(outcome.fault, "") << call.name;
+    if (!weather) {
+      EXPECT_TRUE(outcome.bytes == "" || outcome.bytes == "0:;0:;") << call.name;
+    }
+  }
 }
 
 }  // namespace

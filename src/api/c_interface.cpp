@@ -54,7 +54,7 @@ talvoro_reason ReadInto(DocumentKind kind, const char* path, const talvoro_sink*
     if (status.ok()) {
       const Sink sink(host);
       Document doc;
-      doc.xml().Tell({true, &ExplainMalformed});
+      doc.xml().Tell({true, false, &ExplainMalformed});
       status = FindBinding(kind)->sink(doc, path, sink);
     }
   } catch (const Stopped&) {

@@ -48,7 +48,7 @@ Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCa
       Findings findings;
       {
         Document doc(Env::Default(), &findings);
-        doc.xml().Tell({true, &ExplainMalformed});
+        doc.xml().Tell({true, true, &ExplainMalformed});
         status = binding->own(doc, path);
       }
       if (status.ok() && callback) findings.HandOut(callback, context);

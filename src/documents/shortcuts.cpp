@@ -27,7 +27,7 @@ Status SaveWithoutShortcut(Env& env, const char* path, const tagShortCutInfo* sh
   TALVORO_RETURN_IF_ERROR(CheckPath(path));
   TALVORO_RETURN_IF_ERROR(CheckRecord(shortcut));
   XmlDocument doc(env);
-  doc.Tell({true, &ExplainMalformed});
+  doc.Tell({true, false, &ExplainMalformed});
   const auto [status, root] = doc.Load(path);
   if (!root) return status;
   const std::string wanted = FieldText(shortcut->file);

@@ -13,7 +13,7 @@ namespace talvoro {
 Status SaveSoftVersion(Env& env, const tagSoftData* soft, const char* path, int* updated) {
   TALVORO_RETURN_IF_ERROR(CheckRecord(soft));
   XmlDocument doc(env);
-  doc.Tell({true, &ExplainMalformed});
+  doc.Tell({true, false, &ExplainMalformed});
   const auto [status, root] = doc.Load(path);
   if (!root) return status;
   int matched = 0;

@@ -6,7 +6,7 @@ namespace talvoro {
 
 Document::Document(Env& env, Observer* observer) : xml_(env), observer_(observer) {
   // The observer's findings name the line of each element.
-  if (observer_) xml_.Tell({true, nullptr});
+  if (observer_) xml_.Tell({true, true, nullptr});
 }
 
 XmlDocument::Loaded Document::Load(const char* path) {

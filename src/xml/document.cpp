@@ -140,12 +140,20 @@ Status XmlDocument::Parse(std::string& text) {
   text.append(3, '\0');
   // A tab size of 0 turns off the row and column bookkeeping, which only
   // serves the reasons (TinyXML's default is 4).
-  doc_.SetTabSize(detail_.positions ? 4 : 0);
+  doc_.SetTabSize(detail_.placeElements ? 4 : 0);
   doc_.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
   if (doc_.Error()) {
     if (doc_.ErrorId() == TiXmlBase::TIXML_ERROR_DOCUMENT_EMPTY) return Status(Reason::kEmpty);
+    const bool placed = detail_.placeElements || detail_.placeRefusals;
+    if (detail_.placeRefusals && !detail_.placeElements) {
+      // The same error once more, now with its place.
+      doc_.Clear();
+      doc_.ClearError();
+      doc_.SetTabSize(4);
+      doc_.Parse(text.c_str(), nullptr, TIXML_DEFAULT_ENCODING);
+    }
     Status malformed(Reason::kMalformed, doc_.ErrorDesc());
-    if (detail_.positions) malformed.At(doc_.ErrorRow(), doc_.ErrorCol());
+    if (placed) malformed.At(doc_.ErrorRow(), doc_.ErrorCol());
     return detail_.explainMalformed ? detail_.explainMalformed(malformed, text.c_str()) : malformed;
   }
   if (!doc_.FirstChildElement()) return Status(Reason::kNoElement);

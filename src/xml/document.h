@@ -22,11 +22,15 @@ class XmlDocument {
   XmlDocument(const XmlDocument&) = delete;
   XmlDocument& operator=(const XmlDocument&) = delete;
 
-  // What a refusal says beyond its reason. By default nothing that costs the
-  // loading of a good document anything: no place, no explanation.
+  // What a refusal says beyond its reason, and what the loaded tree keeps.
+  // By default nothing that costs the loading of a good document anything.
   struct Detail {
-    // The line and column of every element and of a parse error.
-    bool positions = false;
+    // The line and column of a parse error: a refused text is parsed once
+    // more with TinyXML's bookkeeping of places on, so that a good document
+    // pays nothing for it.
+    bool placeRefusals = false;
+    // The line and column of every element, as the diagnosis names them.
+    bool placeElements = false;
     // Adds what explains a malformed text to TinyXML's error: given the
     // error and the zero-terminated text TinyXML read.
     Status (*explainMalformed)(const Status& error, const char* text) = nullptr;

@@ -12,15 +12,13 @@
 #include <utility>
 #include <vector>
 
+#include "talvoro/core.h"
+
+// Every reader of the library's table of documents, on its example.
 inline int DumpRecords(std::pair<bool, std::string> (*read)(const std::string& name,
                                                             const char* path)) {
-  const char* const kReaders[][2] = {
-      {"GetServiceData", "services.xml"}, {"GetPartData", "parts.xml"},
-      {"GetAreaData", "zones.xml"},       {"GetWeatherData", "weather.xml"},
-      {"GetSrvData", "servers.xml"},      {"GetSrvServiceData", "server-services.xml"},
-      {"GeVersion", "version.xml"},       {"GetSoftData", "software.xml"},
-      {"GetUpdateData", "updates.xml"},   {"GetShutCutInfo", "shortcuts.xml"}};
-  for (const auto& reader : kReaders) {
+  for (int i = 0; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(i); ++i) {
+    const char* const reader[] = {type->reader, type->example};
     std::vector<std::filesystem::path> paths = {std::filesystem::path(TALVORO_EXAMPLES_DIR) /
                                                 reader[1]};
     for (const auto& entry : std::filesystem::directory_iterator(

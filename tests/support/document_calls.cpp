@@ -7,13 +7,18 @@
 #include <sstream>
 #include <string>
 #include <system_error>
+#include <tuple>
 #include <type_traits>
+#include <utility>
 
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 
 namespace testutil {
 namespace {
+
+// Room for the largest record, all zero.
+constexpr unsigned char kZeroBytes[2048] = {};
 
 template <typename T>
 void Append(std::string& bytes, const T& record) {
@@ -73,29 +78,153 @@ bool Sound(const tagWeatherData& r) {
   return sound;
 }
 
-// Appends every element's bytes; false when one of them is not sound.
+// Each output of a reader as a caller sets it up: a container holding one
+// record of zero bytes already (which a reader must keep: it only appends),
+// the weather record full of 0xAB, the version's strings "old" and "older".
+template <typename T>
+T Zero() {
+  T record;
+  std::memset(static_cast<void*>(&record), 0, sizeof record);
+  return record;
+}
+template <typename T>
+void Prepare(CArrayTemplate<T, const T&>& array, std::size_t) {
+  array.Add(Zero<T>());
+}
+template <typename T>
+void Prepare(CList<T, const T&>& list, std::size_t) {
+  list.AddTail(Zero<T>());
+}
+void Prepare(tagWeatherData& weather, std::size_t) {
+  std::memset(static_cast<void*>(&weather), 0xAB, sizeof weather);
+}
+void Prepare(CString& text, std::size_t output) {
+  text = output == 0 ? "old" : "older";
+}
+
+// A record of several arrays: its arrays in the order of its members.
+template <typename Info>
+constexpr bool kHoldsArrays = false
+#define TALVORO_HOLDER(cname, record, holder, member) || std::is_same_v<Info, holder>
+    TALVORO_RECORD_MEMBERS(TALVORO_HOLDER)
+#undef TALVORO_HOLDER
+    ;
+
+// Whether an output still holds the record it held before the call.
+template <typename T>
+bool Kept(const CArrayTemplate<T, const T&>& array) {
+  return array.GetCount() > 0 && std::memcmp(&array[0], &kZeroBytes, sizeof(T)) == 0;
+}
+template <typename T>
+bool Kept(const CList<T, const T&>& list) {
+  return !list.IsEmpty() && std::memcmp(&list.GetHead(), &kZeroBytes, sizeof(T)) == 0;
+}
+template <typename T>
+std::enable_if_t<!std::is_class_v<T> || !kHoldsArrays<T>, bool> Kept(const T&) {
+  return true;
+}
+
+// An output's bytes after the record it held, appended; false when a text
+// field is not terminated within its width.
 template <typename T>
 bool Collect(std::string& bytes, const CArrayTemplate<T, const T&>& array) {
   bool sound = true;
-  for (int i = 0; i < array.GetCount(); ++i) {
+  for (int i = 1; i < array.GetCount(); ++i) {
     Append(bytes, array[i]);
-    sound = sound && Sound(array[i]);
+    sound = Sound(array[i]) && sound;
   }
   return sound;
 }
 template <typename T>
 bool Collect(std::string& bytes, const CList<T, const T&>& list) {
+  POSITION pos = list.GetHeadPosition();
+  if (pos) list.GetNext(pos);
   bool sound = true;
-  for (POSITION pos = list.GetHeadPosition(); pos;) {
+  while (pos) {
     const T& record = list.GetNext(pos);
     Append(bytes, record);
-    sound = sound && Sound(record);
+    sound = Sound(record) && sound;
   }
   return sound;
 }
-
-void AppendText(std::string& bytes, const CString& text) {
+bool Collect(std::string& bytes, const tagWeatherData& weather) {
+  Append(bytes, weather);
+  return Sound(weather);
+}
+bool Collect(std::string& bytes, const CString& text) {
   bytes += std::to_string(text.GetLength()) + ":" + std::string(text.GetString()) + ";";
+  return true;
+}
+template <typename Info>
+std::enable_if_t<kHoldsArrays<Info>> Prepare(Info& info, std::size_t) {
+#define TALVORO_PREPARE(cname, record, holder, member) \
+  if constexpr (std::is_same_v<Info, holder>) Prepare(info.member, 0);
+  TALVORO_RECORD_MEMBERS(TALVORO_PREPARE)
+#undef TALVORO_PREPARE
+}
+template <typename Info>
+std::enable_if_t<kHoldsArrays<Info>, bool> Kept(const Info& info) {
+  bool kept = true;
+#define TALVORO_KEPT(cname, record, holder, member) \
+  if constexpr (std::is_same_v<Info, holder>) kept = Kept(info.member) && kept;
+  TALVORO_RECORD_MEMBERS(TALVORO_KEPT)
+#undef TALVORO_KEPT
+  return kept;
+}
+template <typename Info>
+std::enable_if_t<kHoldsArrays<Info>, bool> Collect(std::string& bytes, const Info& info) {
+  bool sound = true;
+#define TALVORO_COLLECT(cname, record, holder, member) \
+  if constexpr (std::is_same_v<Info, holder>) sound = Collect(bytes, info.member) && sound;
+  TALVORO_RECORD_MEMBERS(TALVORO_COLLECT)
+#undef TALVORO_COLLECT
+  return sound;
+}
+
+// A reader member of CTinyXmlHelper, run on `path` into fresh outputs (its
+// reference parameters): on false the outputs as they were, on true sound.
+// A parameter's slot: the path, or an output prepared.
+template <typename P, typename Slot>
+void SetUp(Slot& slot, const std::string& path, std::size_t& output) {
+  if constexpr (std::is_reference_v<P>) {
+    Prepare(slot, output++);
+  } else {
+    slot = path.c_str();
+  }
+}
+template <typename P, typename Slot>
+bool CollectOutput(std::string& bytes, const Slot& slot, bool* kept) {
+  if constexpr (std::is_reference_v<P>) {
+    *kept = Kept(slot) && *kept;
+    return Collect(bytes, slot);
+  }
+  return true;
+}
+
+template <typename... P, std::size_t... I>
+CallOutcome Read(bool (*read)(P...), const std::string& path, std::index_sequence<I...>) {
+  std::tuple<std::decay_t<P>...> slots;
+  std::size_t output = 0;
+  (SetUp<P>(std::get<I>(slots), path, output), ...);
+  std::string before;
+  bool kept = true;
+  (CollectOutput<P>(before, std::get<I>(slots), &kept), ...);
+  CallOutcome outcome{read(std::get<I>(slots)...), "", ""};
+  bool sound = true;
+  ((sound = CollectOutput<P>(outcome.bytes, std::get<I>(slots), &kept) && sound), ...);
+  if (!outcome.result && outcome.bytes != before)
+    outcome.fault = "changed its outputs and returned false";
+  if (outcome.result && !sound) outcome.fault = "a text field without its terminator";
+  if (!kept) outcome.fault = "lost or changed a record its container held";
+  return outcome;
+}
+template <typename... P>
+constexpr std::size_t Arity(bool (*)(P...)) {
+  return sizeof...(P);
+}
+template <auto read>
+CallOutcome Reader(const std::string& path, const std::string&) {
+  return Read(read, path, std::make_index_sequence<Arity(read)>());
 }
 
 // The file's bytes, or what stands at the path instead; never opens anything
@@ -108,56 +237,6 @@ std::string Snapshot(const std::string& path) {
   std::ifstream in(path, std::ios::binary);
   if (!in) return "<cannot open>";
   return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
-
-// A reader's outcome: on false nothing appended, on true sound records.
-CallOutcome ReaderOutcome(bool result, std::string bytes, bool sound) {
-  CallOutcome outcome{result, std::move(bytes), ""};
-  if (!result && !outcome.bytes.empty()) outcome.fault = "appended records and returned false";
-  if (result && !sound) outcome.fault = "a text field without its terminator";
-  return outcome;
-}
-
-template <typename Info, typename... Arrays>
-CallOutcome ReadArrays(bool (*read)(Info&, CString), const std::string& path,
-                       Arrays Info::*... arrays) {
-  Info info;
-  const bool result = read(info, path.c_str());
-  std::string bytes;
-  bool sound = true;
-  ((sound = Collect(bytes, info.*arrays) && sound), ...);
-  return ReaderOutcome(result, std::move(bytes), sound);
-}
-
-template <typename Container>
-CallOutcome ReadInto(bool (*read)(Container&, CString), const std::string& path) {
-  Container container;
-  const bool result = read(container, path.c_str());
-  std::string bytes;
-  const bool sound = Collect(bytes, container);
-  return ReaderOutcome(result, std::move(bytes), sound);
-}
-
-CallOutcome Weather(const std::string& path, const std::string&) {
-  tagWeatherData weather;
-  std::memset(static_cast<void*>(&weather), 0xAB, sizeof weather);
-  const tagWeatherData before = weather;
-  CallOutcome outcome{CTinyXmlHelper::GetWeatherData(weather, path.c_str()), "", ""};
-  Append(outcome.bytes, weather);
-  if (!outcome.result && std::memcmp(&before, &weather, sizeof weather) != 0)
-    outcome.fault = "changed the record and returned false";
-  if (outcome.result && !Sound(weather)) outcome.fault = "a text field without its terminator";
-  return outcome;
-}
-
-CallOutcome Version(const std::string& path, const std::string&) {
-  CString version = "old", updateTime = "older";
-  CallOutcome outcome{CTinyXmlHelper::GeVersion(path.c_str(), version, updateTime), "", ""};
-  AppendText(outcome.bytes, version);
-  AppendText(outcome.bytes, updateTime);
-  if (!outcome.result && (version != "old" || updateTime != "older"))
-    outcome.fault = "changed the strings and returned false";
-  return outcome;
 }
 
 // Editors and writers: the file afterwards, unchanged when the call failed.
@@ -216,6 +295,18 @@ CallOutcome DeleteShortcut(const std::string& path, const std::string&) {
     }
   }
   return outcome;
+}
+
+// The example of the document that a writer writes, as the table of
+// documents names it.
+const char* ExampleOf(const std::string& writer) {
+  for (int i = 0; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(i); ++i) {
+    std::istringstream writers(type->writers);
+    for (std::string name; writers >> name;) {
+      if (writer == name) return type->example;
+    }
+  }
+  return nullptr;
 }
 
 // Text TinyXML reads back as it was written: every UTF-8 lead byte followed
@@ -313,76 +404,22 @@ CallOutcome WriteUpdates(const std::string& path, const std::string& bytes) {
   return outcome;
 }
 
-// The example of the document that the function reads or writes, as the
-// table of documents names it.
-const char* ExampleOf(const std::string& function) {
-  for (int i = 0; const talvoro::DocumentType* type = talvoro::DocumentTypeAt(i); ++i) {
-    if (function == type->reader) return type->example;
-    std::istringstream writers(type->writers);
-    for (std::string writer; writers >> writer;) {
-      if (function == writer) return type->example;
-    }
-  }
-  return nullptr;
-}
-
-std::vector<DocumentCall> WithExamples(std::vector<DocumentCall> calls) {
-  for (DocumentCall& call : calls)
-    call.example = ExampleOf(call.name);
-  return calls;
-}
-
 }  // namespace
 
 const std::vector<DocumentCall>& AllCalls() {
-  using H = CTinyXmlHelper;
-  static const std::vector<DocumentCall> calls = WithExamples({
-      {"GetServiceData", CallKind::kReader,
-       [](const std::string& path, const std::string&) {
-         return ReadArrays(&H::GetServiceData, path, &tagServerListInfo::types,
-                           &tagServerListInfo::kinds, &tagServerListInfo::servers);
-       },
-       nullptr},
-      {"GetPartData", CallKind::kReader,
-       [](const std::string& path, const std::string&) {
-         return ReadArrays(&H::GetPartData, path, &tagPartListInfo::parts,
-                           &tagPartListInfo::subParts);
-       },
-       nullptr},
-      {"GetWeatherData", CallKind::kReader, &Weather, nullptr},
-      {"GetAreaData", CallKind::kReader,
-       [](const std::string& path, const std::string&) {
-         return ReadArrays(&H::GetAreaData, path, &tagZoneAreaArray::zones,
-                           &tagZoneAreaArray::areas);
-       },
-       nullptr},
-      {"GetSrvData", CallKind::kReader,
-       [](const std::string& path, const std::string&) { return ReadInto(&H::GetSrvData, path); },
-       nullptr},
-      {"GetSrvServiceData", CallKind::kReader,
-       [](const std::string& path, const std::string&) {
-         return ReadInto(&H::GetSrvServiceData, path);
-       },
-       nullptr},
-      {"GeVersion", CallKind::kReader, &Version, nullptr},
-      {"GetSoftData", CallKind::kReader,
-       [](const std::string& path, const std::string&) { return ReadInto(&H::GetSoftData, path); },
-       nullptr},
-      {"GetUpdateData", CallKind::kReader,
-       [](const std::string& path, const std::string&) {
-         return ReadInto(&H::GetUpdateData, path);
-       },
-       nullptr},
-      {"GetShutCutInfo", CallKind::kReader,
-       [](const std::string& path, const std::string&) {
-         return ReadInto(&H::GetShutCutInfo, path);
-       },
-       nullptr},
-      {"SetSoftVersion", CallKind::kEditor, &SetVersion, nullptr},
-      {"DeleteShutCutInfo", CallKind::kEditor, &DeleteShortcut, nullptr},
-      {"WrittingShutCutInfo", CallKind::kWriter, &WriteShortcuts, nullptr, "GetShutCutInfo"},
-      {"WrittingUpdateFile", CallKind::kWriter, &WriteUpdates, nullptr, "GetUpdateData"},
-  });
+  static const std::vector<DocumentCall> calls = {
+  // Every reader of the registry, then the writers.
+#define TALVORO_READER_CALL(kind, cname, word, name, member, creader, writers, example) \
+  {#member, CallKind::kReader, &Reader<&CTinyXmlHelper::member>, example},
+      TALVORO_DOCUMENTS(TALVORO_READER_CALL)
+#undef TALVORO_READER_CALL
+          {"SetSoftVersion", CallKind::kEditor, &SetVersion, ExampleOf("SetSoftVersion")},
+      {"DeleteShutCutInfo", CallKind::kEditor, &DeleteShortcut, ExampleOf("DeleteShutCutInfo")},
+      {"WrittingShutCutInfo", CallKind::kWriter, &WriteShortcuts, ExampleOf("WrittingShutCutInfo"),
+       "GetShutCutInfo"},
+      {"WrittingUpdateFile", CallKind::kWriter, &WriteUpdates, ExampleOf("WrittingUpdateFile"),
+       "GetUpdateData"},
+  };
   return calls;
 }
 
