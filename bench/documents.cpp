@@ -7,13 +7,12 @@
 #include <memory>
 #include <sstream>
 #include <string>
-#include <tuple>
-#include <type_traits>
 #include <utility>
 
 #include <benchmark/benchmark.h>
 #include <tinyxml.h>
 
+#include "member_call.h"
 #include "talvoro/c.h"
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
@@ -172,31 +171,18 @@ std::string Shortcuts(std::size_t bytes) {
   });
 }
 
-template <typename T>
-void SetPath(T&, const std::string&) {}
-void SetPath(CString& slot, const std::string& path) {
-  slot = path.c_str();
-}
-
-// A reader member of CTinyXmlHelper called as a host calls it: into fresh
-// outputs (its reference parameters), the path in its CString.
-template <typename... P, std::size_t... I>
-void CallReader(bool (*read)(P...), const std::string& path, std::index_sequence<I...>) {
-  std::tuple<std::decay_t<P>...> slots;
-  (SetPath(std::get<I>(slots), path), ...);
-  read(std::get<I>(slots)...);
-  benchmark::DoNotOptimize(slots);
-}
-template <typename... P>
-std::function<void(const std::string&)> ReaderCall(bool (*read)(P...)) {
-  return
-      [read](const std::string& path) { CallReader(read, path, std::index_sequence_for<P...>()); };
+// A reader member of CTinyXmlHelper called as a host calls it, into fresh
+// outputs.
+template <auto read>
+void CallReader(const std::string& path) {
+  testutil::MemberCall call(read, path.c_str());
+  benchmark::DoNotOptimize(call(read));
 }
 
 // The exported class's reader of every document, by its name.
 std::function<void(const std::string&)> LibraryReader(const std::string& function) {
 #define TALVORO_BENCH_READER(kind, cname, word, name, member, creader, writers, example) \
-  if (function == #member) return ReaderCall(&CTinyXmlHelper::member);
+  if (function == #member) return &CallReader<&CTinyXmlHelper::member>;
   TALVORO_DOCUMENTS(TALVORO_BENCH_READER)
 #undef TALVORO_BENCH_READER
   return {};

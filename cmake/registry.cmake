@@ -7,6 +7,7 @@
 #   TALVORO_DOCUMENT_READERS        the CTinyXmlHelper members that read them
 #   TALVORO_DOCUMENT_WRITERS        the members that write them
 #   TALVORO_DOCUMENT_EXAMPLE_<word> the example's file name under examples/
+#   TALVORO_C_DOCUMENT_FUNCTIONS    the C interface's readers and writers
 #   TALVORO_FUZZ_TARGETS            "nesting" (the guard against TinyXML), "Diagnose" (the
 #                                   diagnosis beside each reader) and one per document function
 #
@@ -116,11 +117,13 @@ endfunction()
 set(TALVORO_DOCUMENT_WORDS)
 set(TALVORO_DOCUMENT_READERS)
 set(TALVORO_DOCUMENT_WRITERS)
+set(TALVORO_C_DOCUMENT_FUNCTIONS)
 math(EXPR last_document "${DOC_COUNT} - 1")
 math(EXPR last_writer "${WRITER_COUNT} - 1")
 foreach(d RANGE ${last_document})
   list(APPEND TALVORO_DOCUMENT_WORDS "${DOC_${d}_word}")
   list(APPEND TALVORO_DOCUMENT_READERS "${DOC_${d}_member}")
+  list(APPEND TALVORO_C_DOCUMENT_FUNCTIONS "${DOC_${d}_creader}")
   set(TALVORO_DOCUMENT_EXAMPLE_${DOC_${d}_word} "${DOC_${d}_example}")
   set(DOC_${d}_writers "")
   foreach(w RANGE ${last_writer})
@@ -132,6 +135,7 @@ foreach(d RANGE ${last_document})
   set(document_${DOC_${d}_cname} TRUE)
 endforeach()
 foreach(w RANGE ${last_writer})
+  list(APPEND TALVORO_C_DOCUMENT_FUNCTIONS "${WRITER_${w}_cfunction}")
   if(NOT document_${WRITER_${w}_document})
     message(FATAL_ERROR "${registry}: the writer ${WRITER_${w}_member} names no document "
                         "'${WRITER_${w}_document}'")

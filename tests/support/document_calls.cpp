@@ -11,6 +11,7 @@
 #include <type_traits>
 #include <utility>
 
+#include "member_call.h"
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 
@@ -183,48 +184,28 @@ std::enable_if_t<kHoldsArrays<Info>, bool> Collect(std::string& bytes, const Inf
 
 // A reader member of CTinyXmlHelper, run on `path` into fresh outputs (its
 // reference parameters): on false the outputs as they were, on true sound.
-// A parameter's slot: the path, or an output prepared.
-template <typename P, typename Slot>
-void SetUp(Slot& slot, const std::string& path, std::size_t& output) {
-  if constexpr (std::is_reference_v<P>) {
-    Prepare(slot, output++);
-  } else {
-    slot = path.c_str();
-  }
-}
-template <typename P, typename Slot>
-bool CollectOutput(std::string& bytes, const Slot& slot, bool* kept) {
-  if constexpr (std::is_reference_v<P>) {
-    *kept = Kept(slot) && *kept;
-    return Collect(bytes, slot);
-  }
-  return true;
-}
-
-template <typename... P, std::size_t... I>
-CallOutcome Read(bool (*read)(P...), const std::string& path, std::index_sequence<I...>) {
-  std::tuple<std::decay_t<P>...> slots;
-  std::size_t output = 0;
-  (SetUp<P>(std::get<I>(slots), path, output), ...);
-  std::string before;
+// A reader member of CTinyXmlHelper, run on `path` into fresh outputs (its
+// reference parameters): on false the outputs as they were, on true sound.
+template <auto read>
+CallOutcome Reader(const std::string& path, const std::string&) {
+  MemberCall call(read, path.c_str());
+  call.ForEachOutput([](auto& output, std::size_t index) { Prepare(output, index); });
   bool kept = true;
-  (CollectOutput<P>(before, std::get<I>(slots), &kept), ...);
-  CallOutcome outcome{read(std::get<I>(slots)...), "", ""};
+  const auto collect = [&kept](std::string& bytes, const auto& output) {
+    kept = Kept(output) && kept;
+    return Collect(bytes, output);
+  };
+  std::string before;
+  call.ForEachOutput([&](const auto& output, std::size_t) { collect(before, output); });
+  CallOutcome outcome{call(read), "", ""};
   bool sound = true;
-  ((sound = CollectOutput<P>(outcome.bytes, std::get<I>(slots), &kept) && sound), ...);
+  call.ForEachOutput(
+      [&](const auto& output, std::size_t) { sound = collect(outcome.bytes, output) && sound; });
   if (!outcome.result && outcome.bytes != before)
     outcome.fault = "changed its outputs and returned false";
   if (outcome.result && !sound) outcome.fault = "a text field without its terminator";
   if (!kept) outcome.fault = "lost or changed a record its container held";
   return outcome;
-}
-template <typename... P>
-constexpr std::size_t Arity(bool (*)(P...)) {
-  return sizeof...(P);
-}
-template <auto read>
-CallOutcome Reader(const std::string& path, const std::string&) {
-  return Read(read, path, std::make_index_sequence<Arity(read)>());
 }
 
 // The file's bytes, or what stands at the path instead; never opens anything
