@@ -20,9 +20,9 @@
 #include <unistd.h>
 #endif
 
+#include "api/writers.h"
 #include "document_calls.h"
 #include "fault_env.h"
-#include "api/writers.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
 

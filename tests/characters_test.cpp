@@ -7,14 +7,14 @@
 
 #include <gtest/gtest.h>
 
+#include "api/writers.h"
 #include "code_pages.h"
 #include "fault_env.h"
-#include "xml/encoding.h"
-#include "api/writers.h"
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 #include "temp_dir.h"
 #include "test_util.h"
+#include "xml/encoding.h"
 
 namespace {
 

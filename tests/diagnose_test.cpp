@@ -13,10 +13,10 @@
 #include <gtest/gtest.h>
 
 #include "document_calls.h"
-#include "xml/encoding.h"
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
+#include "xml/encoding.h"
 
 namespace {
 

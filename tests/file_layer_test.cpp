@@ -10,9 +10,9 @@
 #include <gtest/gtest.h>
 
 #include "fault_env.h"
+#include "test_util.h"
 #include "xml/document.h"
 #include "xml/limits.h"
-#include "test_util.h"
 
 namespace {
 

@@ -15,12 +15,12 @@
 
 #include <gtest/gtest.h>
 
-#include "xml/document.h"
-#include "xml/limits.h"
-#include "xml/guard.h"
 #include "talvoro/c.h"
 #include "temp_dir.h"
 #include "test_util.h"
+#include "xml/document.h"
+#include "xml/guard.h"
+#include "xml/limits.h"
 
 namespace {
 

@@ -7,10 +7,10 @@
 #include <gtest/gtest.h>
 #include <tinyxml.h>
 
-#include "xml/guard.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
 #include "tinyxml_depth.h"
+#include "xml/guard.h"
 
 namespace {
 

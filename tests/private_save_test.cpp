@@ -29,10 +29,10 @@
 #include <gtest/gtest.h>
 
 #include "fault_env.h"
-#include "xml/document.h"
 #include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
+#include "xml/document.h"
 
 // The system calls of a save, replaced for this test program: each does what
 // the test armed for it on the calling thread, and otherwise goes straight to

@@ -6,10 +6,10 @@
 
 #include <gtest/gtest.h>
 
-#include "xml/document.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
 #include "writers.h"
+#include "xml/document.h"
 
 namespace {
 

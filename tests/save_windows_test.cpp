@@ -15,9 +15,9 @@
 #include <gtest/gtest.h>
 
 #include "fault_env.h"
-#include "xml/document.h"
 #include "test_util.h"
 #include "writers.h"
+#include "xml/document.h"
 
 namespace {
 

@@ -13,14 +13,6 @@ using testutil::SameBytes;
 using testutil::Set;
 using testutil::Zeroed;
 
-template <typename T>
-std::vector<T> Items(const CList<T, const T&>& list) {
-  std::vector<T> items;
-  for (POSITION pos = list.GetHeadPosition(); pos;)
-    items.push_back(list.GetNext(pos));
-  return items;
-}
-
 tagSrvData Server(std::int16_t id, const std::string& ip, const std::string& port,
                   const std::string& name) {
   auto r = Zeroed<tagSrvData>();
@@ -60,7 +52,7 @@ TEST_F(ServerDocuments, ServersInDocumentOrderBehindExistingEntries) {
 </anything>)");
   ASSERT_TRUE(CTinyXmlHelper::GetSrvData(list, path));
   ASSERT_TRUE(CTinyXmlHelper::GetSrvData(list, path));
-  const std::vector<tagSrvData> items = Items(list);
+  const std::vector<tagSrvData> items = testutil::Records(list);
   ASSERT_EQ(items.size(), 9u);
   EXPECT_TRUE(SameBytes(Server(9, "held", "", ""), items[0]));
   const tagSrvData read[] = {Server(1, "10.0.0.1", "8080x", "Quotes"), Server(0, "", "", ""),
@@ -108,7 +100,7 @@ TEST_F(ServerDocuments, ServicesConvertIdAndRunAsNumbers) {
   CList<tagSrvService, const tagSrvService&> list;
   list.AddTail(Service(42, "held", "", 1));
   ASSERT_TRUE(CTinyXmlHelper::GetSrvServiceData(list, Write(xml)));
-  const std::vector<tagSrvService> items = Items(list);
+  const std::vector<tagSrvService> items = testutil::Records(list);
   const std::size_t count = sizeof cases / sizeof cases[0];
   ASSERT_EQ(items.size(), count + 2);
   EXPECT_TRUE(SameBytes(Service(42, "held", "", 1), items[0]));

@@ -7,9 +7,6 @@
 
 namespace {
 
-using testutil::Set;
-using testutil::Zeroed;
-
 class ServiceList : public testutil::DocumentTest {
  protected:
   ServiceList() : DocumentTest("services.xml") {}
@@ -34,37 +31,16 @@ TEST_F(ServiceList, FlattensThreeLevelsWithParentIdentifiers) {
   ASSERT_EQ(info.kinds.GetCount(), 2);
   ASSERT_EQ(info.servers.GetCount(), 2);
 
-  auto type = Zeroed<tagServiceTypeInfo>();
-  type.id = 1;
-  Set(type.typeName, "Quotes");
-  EXPECT_TRUE(testutil::SameBytes(type, info.types[0]));
-
-  auto kind = Zeroed<tagServiceKindInfo>();
-  kind.typeId = 1;
-  kind.id = 11;
-  kind.depend = 5;
-  kind.version = 3;
-  Set(kind.kindName, "L1");
-  Set(kind.processName, "q.exe");
-  Set(kind.zipName, "q.zip");
-  Set(kind.unzipDir, "q");
-  Set(kind.selfstock, "SH600000");
-  EXPECT_TRUE(testutil::SameBytes(kind, info.kinds[0]));
-
-  auto server = Zeroed<tagServiceServerInfo>();
-  server.kindId = 11;
-  server.kindDepend = 5;
-  server.id = 102;
-  Set(server.port, "8080x");
-  Set(server.ip, "10.0.0.2");
-  Set(server.serverName, "B");
-  EXPECT_TRUE(testutil::SameBytes(server, info.servers[1]));
-
-  auto second = Zeroed<tagServiceKindInfo>();
-  second.typeId = 1;
-  second.id = 12;
-  second.version = 4;
-  EXPECT_TRUE(testutil::SameBytes(second, info.kinds[1])) << "absent attributes are zero";
+  // The records as literals: every field in order (spare, reserved: 0).
+  EXPECT_TRUE(testutil::SameBytes(tagServiceTypeInfo{0, 1, 0, "Quotes"}, info.types[0]));
+  EXPECT_TRUE(testutil::SameBytes(
+      tagServiceKindInfo{0, 1, 11, 5, 3, 0, "L1", "q.exe", "q.zip", "q", "SH600000"},
+      info.kinds[0]));
+  EXPECT_TRUE(testutil::SameBytes(tagServiceServerInfo{0, 11, 5, 102, "8080x", "10.0.0.2", 0, "B"},
+                                  info.servers[1]));
+  EXPECT_TRUE(
+      testutil::SameBytes(tagServiceKindInfo{0, 1, 12, 0, 4, 0, "", "", "", "", ""}, info.kinds[1]))
+      << "absent attributes are zero";
   EXPECT_EQ(info.types[1].id, 2);
 }
 
@@ -79,26 +55,11 @@ TEST_F(ServiceList, EveryRecordIsClearedBeforeItIsFilled) {
            "<s id='4' port='1' ip='2' serverName='B'/></k>"
            "<k id='5' kindName='L' processName='p' zipName='z' UnzipDir='u' selfstock='s'/>"
            "</t><t id='6' typeName='T'/></r>"));
-  auto server = Zeroed<tagServiceServerInfo>();
-  server.kindId = 2;
-  server.id = 4;
-  Set(server.port, "1");
-  Set(server.ip, "2");
-  Set(server.serverName, "B");
-  EXPECT_TRUE(testutil::SameBytes(server, info.servers[1]));
-  auto kind = Zeroed<tagServiceKindInfo>();
-  kind.typeId = 1;
-  kind.id = 5;
-  Set(kind.kindName, "L");
-  Set(kind.processName, "p");
-  Set(kind.zipName, "z");
-  Set(kind.unzipDir, "u");
-  Set(kind.selfstock, "s");
-  EXPECT_TRUE(testutil::SameBytes(kind, info.kinds[1]));
-  auto type = Zeroed<tagServiceTypeInfo>();
-  type.id = 6;
-  Set(type.typeName, "T");
-  EXPECT_TRUE(testutil::SameBytes(type, info.types[1]));
+  EXPECT_TRUE(
+      testutil::SameBytes(tagServiceServerInfo{0, 2, 0, 4, "1", "2", 0, "B"}, info.servers[1]));
+  EXPECT_TRUE(testutil::SameBytes(tagServiceKindInfo{0, 1, 5, 0, 0, 0, "L", "p", "z", "u", "s"},
+                                  info.kinds[1]));
+  EXPECT_TRUE(testutil::SameBytes(tagServiceTypeInfo{0, 6, 0, "T"}, info.types[1]));
 }
 
 TEST_F(ServiceList, NamesDoNotMatterOnlyNesting) {

@@ -1,3 +1,4 @@
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,16 +17,26 @@ using testutil::Zeroed;
 
 using SoftList = CList<tagSoftData, const tagSoftData&>;
 
+// A component's record: its numbers, then its texts.
+tagSoftData Soft(std::int16_t id, std::int16_t depend, std::int32_t version,
+                 const std::string& kind = "", const std::string& process = "",
+                 const std::string& zip = "", const std::string& unzip = "") {
+  auto r = Zeroed<tagSoftData>();
+  r.id = id;
+  r.depend = depend;
+  r.version = version;
+  Set(r.kindName, kind);
+  Set(r.processName, process);
+  Set(r.zipName, zip);
+  Set(r.unzipDir, unzip);
+  return r;
+}
+
 class Software : public testutil::DocumentTest {
  protected:
   Software() : DocumentTest("soft.xml") {}
   bool Read(const std::string& xml) { return CTinyXmlHelper::GetSoftData(list, Write(xml)); }
-  std::vector<tagSoftData> Records() const {
-    std::vector<tagSoftData> records;
-    for (POSITION pos = list.GetHeadPosition(); pos;)
-      records.push_back(list.GetNext(pos));
-    return records;
-  }
+  auto Records() const { return testutil::Records(list); }
   bool SetVersion(std::int16_t id, std::int32_t version) {
     auto soft = Zeroed<tagSoftData>();
     soft.id = id;
@@ -53,37 +64,17 @@ TEST_F(Software, ReadsComponentsGroupByGroupWhateverTheNames) {
   const auto records = Records();
   ASSERT_EQ(records.size(), 3u);
 
-  auto first = Zeroed<tagSoftData>();
-  first.id = 1;
-  first.depend = 2;
-  first.version = 30;
-  Set(first.kindName, "Quotes");
-  Set(first.processName, "q.exe");
-  Set(first.zipName, "q.zip");
-  Set(first.unzipDir, "q");
-  EXPECT_TRUE(testutil::SameBytes(first, records[0]));
-
   // Narrowed to 16 bits (the version keeps 32), converted as atoi does, cut to
   // 31 bytes; absent text is zero.
-  auto second = Zeroed<tagSoftData>();
-  second.id = 2;
-  second.depend = -5;
-  second.version = 70000;
-  Set(second.processName, std::string(31, 'p'));
-  EXPECT_TRUE(testutil::SameBytes(second, records[1]));
-
-  auto third = Zeroed<tagSoftData>();
-  third.id = 3;
-  third.version = -1;
-  Set(third.kindName, "<&>\"'");
-  Set(third.zipName, std::string(31, 'z'));
-  EXPECT_TRUE(testutil::SameBytes(third, records[2]));
+  const tagSoftData expected[] = {Soft(1, 2, 30, "Quotes", "q.exe", "q.zip", "q"),
+                                  Soft(2, -5, 70000, "", std::string(31, 'p')),
+                                  Soft(3, 0, -1, "<&>\"'", "", std::string(31, 'z'))};
+  for (int i = 0; i < 3; ++i)
+    EXPECT_TRUE(testutil::SameBytes(expected[i], records[i])) << i;
 }
 
 TEST_F(Software, AppendsBehindExistingEntriesAndFailsWithoutTouchingTheList) {
-  auto earlier = Zeroed<tagSoftData>();
-  earlier.id = 77;
-  list.AddTail(earlier);
+  list.AddTail(Soft(77, 0, 0));
   const std::string xml = "<r><g><c id='1'/><c id='2'/></g></r>";
   ASSERT_TRUE(Read(xml));
   ASSERT_TRUE(Read(xml));

@@ -37,12 +37,7 @@ class Updates : public testutil::DocumentTest {
       out.AddTail(Update(file, check));
     return CTinyXmlHelper::WrittingUpdateFile(Path().c_str(), out);
   }
-  std::vector<tagUpdateData> Records() const {
-    std::vector<tagUpdateData> records;
-    for (POSITION pos = list.GetHeadPosition(); pos;)
-      records.push_back(list.GetNext(pos));
-    return records;
-  }
+  auto Records() const { return testutil::Records(list); }
   Pairs Texts() const {
     Pairs texts;
     for (const tagUpdateData& r : Records())

@@ -12,6 +12,9 @@
 #include <sstream>
 #include <string>
 #include <type_traits>
+#include <vector>
+
+#include "talvoro/platform.h"
 
 #include <gtest/gtest.h>
 
@@ -88,6 +91,15 @@ template <typename T>
     }
   }
   return ::testing::AssertionSuccess();
+}
+
+// A list's records from head to tail.
+template <typename T, typename ARG>
+std::vector<T> Records(const CList<T, ARG>& list) {
+  std::vector<T> records;
+  for (POSITION pos = list.GetHeadPosition(); pos;)
+    records.push_back(list.GetNext(pos));
+  return records;
 }
 
 // Copies text into a record field, for building expected records.
