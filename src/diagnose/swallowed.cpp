@@ -13,13 +13,13 @@ namespace talvoro {
 namespace {
 
 // Keeps the first lead byte that swallowed a quote or an angle bracket.
-class FirstSwallowed final : public ScanListener {
+class FirstSwallowed {
  public:
-  bool Element(const char*, int) override { return true; }
-  bool Attribute(const char*, int) override { return true; }
-  void Node(XmlNode) override {}
-  void String(std::size_t, bool) override {}
-  void Swallowed(const char* lead) override {
+  bool Element(const char*, int) { return true; }
+  bool Attribute(const char*, int) { return true; }
+  void Node(XmlNode) {}
+  void String(std::size_t, bool) {}
+  void Swallowed(const char* lead) {
     if (!lead_) lead_ = lead;
   }
   const char* lead() const { return lead_; }

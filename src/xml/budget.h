@@ -15,6 +15,8 @@
 #include <cstddef>
 #include <cstdint>
 
+#include <tinyxml.h>
+
 #include "xml/scan.h"
 
 namespace talvoro {
@@ -35,17 +37,46 @@ inline constexpr HeapModel kHeap = {sizeof(std::size_t), 2 * sizeof(std::size_t)
                                     4 * sizeof(std::size_t), 15};
 
 // The block the allocator hands out for `size` bytes, its header included.
-std::uint64_t Block(std::uint64_t size);
+constexpr std::uint64_t Block(std::uint64_t size) {
+  const std::uint64_t rounded =
+      (size + kHeap.header + kHeap.granularity - 1) / kHeap.granularity * kHeap.granularity;
+  return rounded < kHeap.leastBlock ? kHeap.leastBlock : rounded;
+}
 
-// The heap of a tree, counted from the scan's nodes and strings.
+// The size of each of TinyXML's nodes.
+constexpr std::uint64_t NodeSize(XmlNode kind) {
+  switch (kind) {
+    case XmlNode::kElement:
+      return sizeof(TiXmlElement);
+    case XmlNode::kAttribute:
+      return sizeof(TiXmlAttribute);
+    case XmlNode::kText:
+      return sizeof(TiXmlText);
+    case XmlNode::kComment:
+      return sizeof(TiXmlComment);
+    case XmlNode::kDeclaration:
+      return sizeof(TiXmlDeclaration);
+    case XmlNode::kUnknown:
+      break;
+  }
+  return sizeof(TiXmlUnknown);
+}
+
+// The heap of a tree, counted from the scan's nodes and strings (inline: the
+// scan calls it for every node).
 class TreeCost {
  public:
-  void Node(XmlNode kind);
-  void String(std::size_t length, bool appended);
+  void Node(XmlNode kind) { tree_ += Block(NodeSize(kind)); }
+  void String(std::size_t length, bool appended) {
+    if (length > kHeap.inlineString) tree_ += Block((appended ? 2 : 1) * length + 1);
+    if (appended && length > longest_) longest_ = length;
+  }
   // The nodes and strings counted so far.
   std::uint64_t tree() const { return tree_; }
   // The same, with the longest temporary string beside them.
-  std::uint64_t Total() const;
+  std::uint64_t Total() const {
+    return tree_ + (longest_ > kHeap.inlineString ? Block(2 * longest_ + 1) : 0);
+  }
 
  private:
   std::uint64_t tree_ = 0;

@@ -8,11 +8,11 @@
 namespace talvoro {
 namespace {
 
-class Measure final : public ScanListener {
+class Measure {
  public:
   explicit Measure(const Limits& limits) : limits_(limits) {}
 
-  bool Element(const char* tag, int depth) override {
+  bool Element(const char* tag, int depth) {
     if (cost_.tree() > limits_.treeBytes) return Stop(tag);
     if (depth > shape_.depth) {
       shape_.depth = depth;
@@ -20,16 +20,16 @@ class Measure final : public ScanListener {
     }
     return true;
   }
-  bool Attribute(const char* tag, int count) override {
+  bool Attribute(const char* tag, int count) {
     if (count > shape_.attributes) {
       shape_.attributes = count;
       if (count > limits_.attributes) return Stop(tag);
     }
     return true;
   }
-  void Node(XmlNode kind) override { cost_.Node(kind); }
-  void String(std::size_t length, bool appended) override { cost_.String(length, appended); }
-  void Swallowed(const char*) override {}
+  void Node(XmlNode kind) { cost_.Node(kind); }
+  void String(std::size_t length, bool appended) { cost_.String(length, appended); }
+  void Swallowed(const char*) {}
 
   Shape Result() {
     shape_.treeBytes = cost_.Total();
