@@ -149,6 +149,7 @@ TEST(Faces, EveryReaderFaceGivesOneReasonAtOnePlace) {
        "id=\"1\"/>\n</s>"},
       {"too deep", deep},
       {"too many attributes", crowded + "/></r>"},
+      {"UTF-16 with a byte-order mark", std::string("\xFF\xFE<\0r\0/\0>\0", 10)},
   };
   for (const auto& [what, text] : texts) {
     testutil::WriteFile(dir / "doc.xml", text);

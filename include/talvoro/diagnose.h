@@ -62,8 +62,11 @@ TALVORO_API Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcom
 TALVORO_API Reason DeclaredEncoding(const char* path, char* name, int size);
 
 // A character set that an encoding names, as the diagnosis tells characters
-// apart in a document's text: glibc's iconv on POSIX systems, the code pages
-// of Windows; "" and the names TinyXML reads as UTF-8 are UTF-8. For programs
+// apart in a document's text, and as browsers decode it (the WHATWG Encoding
+// Standard's labels and decoders: "Shift_JIS" takes 0x5C for '\\', "GBK" is
+// gb18030, "ISO-8859-1" is windows-1252): glibc's iconv on POSIX systems,
+// the code pages of Windows, with the standard's corrections; "" and the
+// names TinyXML reads as UTF-8 are UTF-8. For programs
 // that show a document's text to a person: the library converts nothing.
 // One set serves one thread at a time.
 struct CharacterSet;
@@ -71,9 +74,15 @@ struct CharacterSet;
 TALVORO_API CharacterSet* OpenCharacterSet(const char* encoding);
 TALVORO_API void CloseCharacterSet(CharacterSet* set);
 // The character at the start of the `size` bytes at `text`: its length in
-// bytes, with its Unicode code point in *code when `code` is not null; 0 when
-// no character of the set begins there (or `size` is not positive).
+// bytes, with its Unicode code point in *code when `code` is not null (the
+// first, where the set makes a character of two); 0 when no character of the
+// set begins there (or `size` is not positive).
 TALVORO_API int NextCharacter(CharacterSet* set, const char* text, int size, unsigned* code);
+// The same, with every code point of the character: codes[0], and codes[1]
+// where the set makes one character of two (Big5-HKSCS's 0x88 0x62 is
+// U+00CA U+0304); *count says how many, 0 when no character begins there.
+TALVORO_API int DecodeCharacter(CharacterSet* set, const char* text, int size, unsigned codes[2],
+                                int* count);
 
 // The finding kind as a few words ("text cut"); "unknown reason" for a value
 // that names none, as ReasonText says it.

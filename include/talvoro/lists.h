@@ -99,6 +99,7 @@
   X(kStopped, STOPPED, "stopped by the host") /* a callback asked to stop */ \
   X(kInvalidArgument, INVALID_ARGUMENT, "invalid argument") /* a null path or record, a count below 0, an unknown kind */ \
   X(kTooLargeToParse, TOO_LARGE_TO_PARSE, "too large to parse") /* its tree past the budget */ \
+  X(kWideText, WIDE_TEXT, "UTF-16 or UTF-32, which TinyXML does not read") /* its byte-order mark or zero bytes say which */ \
 
 /* What a reader changes silently: X(C++ name, C name, words). */
 #define TALVORO_FINDINGS(X) \

@@ -129,11 +129,23 @@ void CloseCharacterSet(CharacterSet* set) {
   delete set;
 }
 
-int NextCharacter(CharacterSet* set, const char* text, int size, unsigned* code) {
-  if (!set || !text || size <= 0) return 0;
-  const Charset::Character character = set->charset->Next(text, static_cast<std::size_t>(size));
-  if (code) *code = character.length ? static_cast<unsigned>(character.code) : 0;
+int DecodeCharacter(CharacterSet* set, const char* text, int size, unsigned codes[2],
+                    int* count) {
+  Charset::Character character{0, 0};
+  if (set && text && size > 0) character = set->charset->Next(text, static_cast<std::size_t>(size));
+  if (codes) {
+    codes[0] = character.length ? static_cast<unsigned>(character.code) : 0;
+    codes[1] = character.length ? static_cast<unsigned>(character.second) : 0;
+  }
+  if (count) *count = !character.length ? 0 : character.second ? 2 : 1;
   return static_cast<int>(character.length);
+}
+
+int NextCharacter(CharacterSet* set, const char* text, int size, unsigned* code) {
+  unsigned codes[2];
+  const int length = DecodeCharacter(set, text, size, codes, nullptr);
+  if (code) *code = codes[0];
+  return length;
 }
 
 }  // namespace talvoro

@@ -343,8 +343,11 @@ class IconvCharset : public Charset {
       const int error = errno;
       if (done != static_cast<std::size_t>(-1) && inLeft == 0 && outLeft <= sizeof out - 4) {
         Reset();
-        return {length, static_cast<char32_t>(out[0] | out[1] << 8 | out[2] << 16 |
-                                              static_cast<std::uint32_t>(out[3]) << 24)};
+        const auto at = [&out](std::size_t i) {
+          return static_cast<char32_t>(out[i] | out[i + 1] << 8 | out[i + 2] << 16 |
+                                       static_cast<std::uint32_t>(out[i + 3]) << 24);
+        };
+        return {length, at(0), outLeft <= sizeof out - 8 ? at(4) : 0};
       }
       Reset();
       if (done == static_cast<std::size_t>(-1) && error != EINVAL) break;

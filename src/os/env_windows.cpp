@@ -301,7 +301,8 @@ constexpr CodePageName kCodePages[] = {
     {"ISO-8859-3", 28593},   {"ISO-8859-4", 28594},  {"ISO-8859-5", 28595},  {"ISO-8859-6", 28596},
     {"ISO-8859-7", 28597},   {"ISO-8859-8", 28598},  {"ISO-8859-9", 28599},  {"ISO-8859-13", 28603},
     {"ISO-8859-15", 28605},  {"KOI8-R", 20866},      {"KOI8-U", 21866},      {"US-ASCII", 20127},
-    {"ASCII", 20127},
+    {"ASCII", 20127},        {"BIG5-HKSCS", 950},    {"IBM866", 866},        {"MACINTOSH", 10000},
+    {"MAC-CYRILLIC", 10007}, {"ISO-8859-10", 28600}, {"ISO-8859-14", 28604}, {"ISO-8859-16", 28606},
 };
 
 bool SameName(const char* a, const std::string& b) {
@@ -327,10 +328,15 @@ class CodePageCharset : public Charset {
       const int made = ::MultiByteToWideChar(codePage_, MB_ERR_INVALID_CHARS, text,
                                              static_cast<int>(length), wide, 4);
       if (made <= 0) continue;
-      char32_t code = wide[0];
-      if (made >= 2 && code >= 0xD800 && code < 0xDC00 && wide[1] >= 0xDC00 && wide[1] < 0xE000)
-        code = 0x10000 + ((code - 0xD800) << 10) + (wide[1] - 0xDC00);
-      return {length, code};
+      char32_t codes[2] = {};
+      for (int at = 0, n = 0; at < made && n < 2; ++n) {
+        char32_t code = wide[at++];
+        if (code >= 0xD800 && code < 0xDC00 && at < made && wide[at] >= 0xDC00 &&
+            wide[at] < 0xE000)
+          code = 0x10000 + ((code - 0xD800) << 10) + (wide[at++] - 0xDC00);
+        codes[n] = code;
+      }
+      return {length, codes[0], codes[1]};
     }
     return {0, 0};
   }

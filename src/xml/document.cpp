@@ -55,8 +55,28 @@ Status TooLarge(std::uint64_t bytes, bool atLeast) {
                                        " bytes; the limit is " + std::to_string(kMaxDocumentBytes));
 }
 
+// Text in UTF-16 or UTF-32, which TinyXML reads as bytes up to the first zero
+// one: its name, by its byte-order mark or, as XML's own detection has it, by
+// the zero bytes around the first character; null for any other text.
+const char* WideEncoding(const unsigned char* b, std::size_t n) {
+  const auto at = [b, n](std::size_t i) { return i < n ? b[i] : 0x100u; };
+  if (at(0) == 0 && at(1) == 0 && at(2) == 0xFE && at(3) == 0xFF) return "UTF-32BE (byte-order mark)";
+  if (at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0) return "UTF-32LE (byte-order mark)";
+  if (at(0) == 0xFE && at(1) == 0xFF) return "UTF-16BE (byte-order mark)";
+  if (at(0) == 0xFF && at(1) == 0xFE) return "UTF-16LE (byte-order mark)";
+  if (at(0) == 0 && at(1) == 0 && at(2) == 0 && at(3) > 0 && at(3) < 0x80) return "UTF-32BE";
+  if (at(0) > 0 && at(0) < 0x80 && at(1) == 0 && at(2) == 0 && at(3) == 0) return "UTF-32LE";
+  // Two characters of ASCII, each with its zero byte (or one, and the end).
+  const bool ascii1 = at(1) > 0 && at(1) < 0x80, ascii0 = at(0) > 0 && at(0) < 0x80;
+  if (at(0) == 0 && ascii1 && (n <= 2 || (at(2) == 0 && at(3) > 0 && at(3) < 0x80)))
+    return "UTF-16BE";
+  if (ascii0 && at(1) == 0 && (n <= 2 || (at(2) > 0 && at(2) < 0x80 && at(3) == 0)))
+    return "UTF-16LE";
+  return nullptr;
+}
+
 // The document's text: the file's bytes up to the first zero byte, where
-// TinyXML's text ends. A file whose size is past the limit is refused before
+// TinyXML's text ends; text in UTF-16 or UTF-32 refused, by its first bytes. A file whose size is past the limit is refused before
 // it is read; reading stops as soon as it passes the limit, for files whose
 // size says nothing (pseudo-files) or that grow while they are read.
 Status ReadText(Env& env, const char* path, std::string* text) {
@@ -76,6 +96,11 @@ Status ReadText(Env& env, const char* path, std::string* text) {
     std::size_t got = 0;
     const Status status = file->Read(&(*text)[start], ask, &got);
     if (!status.ok()) return status;
+    if (start == 0) {
+      const char* wide =
+          WideEncoding(reinterpret_cast<const unsigned char*>(text->data()), got);
+      if (wide) return Status(Reason::kWideText, wide);
+    }
     const void* zero = std::memchr(text->data() + start, '\0', got);
     if (zero) got = static_cast<std::size_t>(static_cast<const char*>(zero) - text->data()) - start;
     text->resize(start + got);

@@ -22,8 +22,16 @@ bool NamesUtf8(const char* name);
 // above U+10FFFF.
 std::unique_ptr<Charset> Utf8Charset();
 
-// The set a declaration's encoding names: UTF-8 for the names TinyXML reads
-// as UTF-8, the system's otherwise; null when the system does not know it.
+// The set a declaration's encoding names, as browsers read it (the WHATWG
+// Encoding Standard): the label, without the ASCII white space around it
+// and whatever its case, names one of the standard's encodings, whose
+// decoder is the system's set of that encoding with the corrections it
+// needs to decode as the standard does ("Shift_JIS": 0x5C is '\\' and 0x7E
+// '~'; "GB2312" and "GBK": gb18030; "ISO-8859-1" and "US-ASCII":
+// windows-1252; "EUC-KR": windows-949; Big5 with its characters of two code
+// points). UTF-8 for the names TinyXML reads as UTF-8 and for the standard's
+// UTF-8 labels. A label the standard does not know names the system's set of
+// that name. Null when the system does not know the set.
 std::unique_ptr<Charset> DeclaredCharset(Env& env, const char* name);
 
 // The first of `size` bytes at `text` that begins no character of the set,
