@@ -8,6 +8,8 @@
 #   TALVORO_DOCUMENT_WRITERS        the members that write them
 #   TALVORO_DOCUMENT_EXAMPLE_<word> the example's file name under examples/
 #   TALVORO_C_DOCUMENT_FUNCTIONS    the C interface's readers and writers
+#   TALVORO_REGISTRY_MESSAGES       the documents' names and the words of the reasons and
+#                                   findings, which the inspector's catalogs translate
 #   TALVORO_FUZZ_TARGETS            "nesting" (the guard against TinyXML), "Diagnose" (the
 #                                   diagnosis beside each reader) and one per document function
 #
@@ -141,6 +143,18 @@ foreach(w RANGE ${last_writer})
                         "'${WRITER_${w}_document}'")
   endif()
 endforeach()
+set(TALVORO_REGISTRY_MESSAGES)
+foreach(d RANGE ${last_document})
+  list(APPEND TALVORO_REGISTRY_MESSAGES "${DOC_${d}_name}")
+endforeach()
+math(EXPR last_reason "${REASON_COUNT} - 1")
+foreach(r RANGE ${last_reason})
+  list(APPEND TALVORO_REGISTRY_MESSAGES "${REASON_${r}_words}")
+endforeach()
+math(EXPR last_finding "${FINDING_COUNT} - 1")
+foreach(f RANGE ${last_finding})
+  list(APPEND TALVORO_REGISTRY_MESSAGES "${FINDING_${f}_words}")
+endforeach()
 set(TALVORO_FUZZ_TARGETS nesting Diagnose ${TALVORO_DOCUMENT_READERS}
                          ${TALVORO_DOCUMENT_WRITERS})
 
@@ -212,7 +226,6 @@ string(APPEND h "
 string(APPEND h "
 /* Why a call failed; kOk when it did not: X(C++ name, C name, words). */
 #define TALVORO_REASONS(X) \\\n")
-math(EXPR last_reason "${REASON_COUNT} - 1")
 foreach(r RANGE ${last_reason})
   talvoro_registry_string(words "${REASON_${r}_words}")
   set(note "")
@@ -224,7 +237,6 @@ endforeach()
 string(APPEND h "
 /* What a reader changes silently: X(C++ name, C name, words). */
 #define TALVORO_FINDINGS(X) \\\n")
-math(EXPR last_finding "${FINDING_COUNT} - 1")
 foreach(f RANGE ${last_finding})
   talvoro_registry_string(words "${FINDING_${f}_words}")
   set(note "")

@@ -17,6 +17,7 @@
 #include <CLI/CLI.hpp>
 
 #include "inspector.h"
+#include "messages.h"
 
 #if defined(_WIN32)
 #include <io.h>
@@ -28,42 +29,44 @@
 namespace inspector {
 namespace {
 
-std::string Quoted(const std::string& text) {
-  return '"' + text + '"';
-}
-
-// The finding as one sentence, its texts decoded from the document's
-// encoding.
-std::string Message(const talvoro::Finding& f, const Decoder& decoder) {
+// The finding as one sentence for `target`, its texts decoded from the
+// document's encoding.
+std::string Message(const talvoro::Finding& f, const Decoder& decoder, Target target) {
   using talvoro::FindingKind;
-  const auto text = [&](const std::string& bytes) { return Quoted(decoder.ToUtf8(bytes)); };
-  const std::string element = "<" + decoder.ToUtf8(f.element) + ">";
-  const std::string value = Quoted(f.attribute) + " of " + element;
+  const auto text = [&](const std::string& bytes) {
+    return ShownQuoted(decoder.Decode(bytes), target);
+  };
+  const std::string element = "<" + Shown(decoder.Decode(f.element), target) + ">";
+  const std::string attribute = ShownQuoted(decoder.Decode(f.attribute), target);
   const std::string written = f.written;
   switch (f.kind) {
     case FindingKind::kTextCut:
-      return value + " is cut to " + std::to_string(f.width - 1) + " bytes (" +
-             std::to_string(f.lost) + " lost): " + text(f.written) + " is stored as " +
-             text(f.stored);
+      return Format(_("{1} of {2} is cut to {3} bytes ({4} lost): {5} is stored as {6}"),
+                    {attribute, element, std::to_string(f.width - 1), std::to_string(f.lost),
+                     text(f.written), text(f.stored)});
     case FindingKind::kNarrowed:
-      return value + " " + f.written + " is stored as " + f.stored + " (its low 16 bits)";
+      return Format(_("{1} of {2} {3} is stored as {4} (its low 16 bits)"),
+                    {attribute, element, Shown(decoder.Decode(f.written), target), f.stored});
     case FindingKind::kSaturated:
-      return value + " " + f.written + " is beyond 32 bits: stored as " + f.stored +
-             (f.width == 16 ? " (the limit's low 16 bits)" : " (the limit)");
+      return Format(f.width == 16 ? _("{1} of {2} {3} is beyond 32 bits: stored as {4} (the "
+                                      "limit's low 16 bits)")
+                                  : _("{1} of {2} {3} is beyond 32 bits: stored as {4} (the limit)"),
+                    {attribute, element, Shown(decoder.Decode(f.written), target), f.stored});
     case FindingKind::kNumberAbsent:
-      return value + " is absent: stored as 0";
+      return Format(_("{1} of {2} is absent: stored as 0"), {attribute, element});
     case FindingKind::kNotANumber:
-      return value + " " + text(f.written) + " is not a number: stored as " + f.stored;
+      return Format(_("{1} of {2} {3} is not a number: stored as {4}"),
+                    {attribute, element, text(f.written), f.stored});
     case FindingKind::kTrailingText:
-      return value + " " + text(f.written) + " is stored as " + f.stored +
-             ": what follows the digits is ignored";
+      return Format(_("{1} of {2} {3} is stored as {4}: what follows the digits is ignored"),
+                    {attribute, element, text(f.written), f.stored});
     case FindingKind::kNameCase:
-      return "attribute " + text(f.written) + " of " + element + " is not read: the name is " +
-             Quoted(f.attribute);
+      return Format(_("attribute {1} of {2} is not read: the name is {3}"),
+                    {text(f.written), element, attribute});
     case FindingKind::kPassedOver:
-      return "element " + element + " is passed over: " + f.written;
+      return Format(_("element {1} is passed over: {2}"), {element, _(f.written)});
     case FindingKind::kEntryMissing:
-      return element + " has no " + Quoted(f.attribute) + ": its fields stay empty";
+      return Format(_("{1} has no {2}: its fields stay empty"), {element, attribute});
     case FindingKind::kCutInCharacter: {
       const std::size_t start = static_cast<std::size_t>(f.width - 1 - f.lost);
       unsigned code = 0;
@@ -71,28 +74,38 @@ std::string Message(const talvoro::Finding& f, const Decoder& decoder) {
       const std::string bytes = written.substr(start, length > 0 ? length : f.lost);
       char name[16];
       std::snprintf(name, sizeof name, "U+%04X", code);
-      return value + " is cut inside the character " + Utf8(code) + " (" + name + ", " +
-             decoder.encoding() + " bytes " + Hex(bytes, " ") + "): the host receives " +
-             Hex(bytes.substr(0, static_cast<std::size_t>(f.lost)), " ") +
-             " at the end of the text, part of a character";
+      return Format(_("{1} of {2} is cut inside the character {3} ({4}, {5} bytes {6}): the "
+                      "host receives {7} at the end of the text, part of a character"),
+                    {attribute, element, Shown(Decoded(1, code), target), name,
+                     decoder.encoding(), Hex(bytes, " "),
+                     Hex(bytes.substr(0, static_cast<std::size_t>(f.lost)), " ")});
     }
     case FindingKind::kNotText: {
       const std::string run =
           written.substr(static_cast<std::size_t>(f.width - 1), static_cast<std::size_t>(f.lost));
-      std::string message = value + " is not valid " + decoder.encoding() + " from byte " +
-                            std::to_string(f.width) + ": " + Hex(run, " ");
+      const std::string where = Format(_("{1} of {2} is not valid {3} from byte {4}: {5}"),
+                                       {attribute, element, decoder.encoding(),
+                                        std::to_string(f.width), Hex(run, " ")});
       if (run.find_first_of("\"'<>=/&; \t\n") != std::string::npos) {
-        return message + ": read as UTF-8, a lead byte takes the bytes after it along, markup " +
-               "among them, and the host receives " + text(f.written);
+        return where + Format(_(": read as UTF-8, a lead byte takes the bytes after it along, "
+                                "markup among them, and the host receives {1}"),
+                              {text(f.written)});
       }
-      return message + ": the host receives these bytes as they are";
+      return where + _(": the host receives these bytes as they are");
     }
     case FindingKind::kUnknownEncoding:
-      return "the encoding " + Quoted(f.written) +
-             " is not known here: its text is not checked, and bytes above 0x7F show as \\xNN";
+      return Format(_("the encoding {1} is not known here: its text is not checked, and bytes "
+                      "above 0x7F show as \\xNN"),
+                    {text(f.written)});
   }
-  return talvoro::FindingText(f.kind);
+  return _(talvoro::FindingText(f.kind));
 }
+
+// The library's words for why an element is passed over, which the messages
+// translate as they come.
+[[maybe_unused]] constexpr const char* kPassedOverWhy[] = {
+    N_("not read: only elements of its name are"), N_("below the last level read"),
+    N_("past the values of its item")};
 
 // The kinds whose place is a character: their lines give the column too.
 bool AboutCharacters(talvoro::FindingKind kind) {
@@ -108,8 +121,8 @@ struct Paint {
     return on ? std::string("\x1b[") + code + "m" + text + "\x1b[0m" : text;
   }
   std::string Place(const std::string& place) const { return (*this)("1", place + ":"); }
-  std::string Error() const { return (*this)("1;31", "error:"); }
-  std::string Warning() const { return (*this)("1;35", "warning:"); }
+  std::string Error() const { return (*this)("1;31", _("error:")); }
+  std::string Warning() const { return (*this)("1;35", _("warning:")); }
 };
 
 // --color: "always", "never", or "auto": on a terminal, unless NO_COLOR is set.
@@ -132,43 +145,45 @@ struct Check {
 
 void Collect(const talvoro::Finding* finding, void* context) {
   Check& check = *static_cast<Check*>(context);
-  const std::string message = Message(*finding, check.decoder);
-  std::string place = check.file + ":" + std::to_string(finding->line);
+  std::string place = ShownTyped(check.file) + ":" + std::to_string(finding->line);
   if (AboutCharacters(finding->kind)) place += ":" + std::to_string(finding->column);
-  check.lines.push_back(check.paint.Place(place) + " " + check.paint.Warning() + " " + message);
+  check.lines.push_back(check.paint.Place(place) + " " + check.paint.Warning() + " " +
+                        Message(*finding, check.decoder, Target::kTerminal));
   // The texts decoded, with their bytes beside them where they do not decode.
-  Json texts = {{"element", finding->element},
-                {"attribute", finding->attribute},
-                {"written", finding->written},
-                {"stored", finding->stored}};
-  check.decoder.Decode(texts, true);
   Json json = {{"line", finding->line},
                {"column", finding->column},
                {"kind", talvoro::FindingText(finding->kind)}};
-  for (auto& item : texts.items())
-    json[item.key()] = std::move(item.value());
+  for (const auto& [name, bytes] : {std::pair<const char*, const char*>{"element", finding->element},
+                                    {"attribute", finding->attribute},
+                                    {"written", finding->written},
+                                    {"stored", finding->stored}})
+    SetJsonText(json, name, check.decoder.Decode(bytes), bytes);
   json["width"] = finding->width;
   json["lost"] = finding->lost;
-  json["message"] = message;
+  json["message"] = Message(*finding, check.decoder, Target::kJson);
   check.findings.push_back(std::move(json));
 }
 
 }  // namespace
 
 std::string Explain(talvoro::Reason reason, int line, int column, const char* detail) {
-  std::string text = talvoro::ReasonText(reason);
-  if (detail[0]) text += std::string(": ") + detail;
-  if (line > 0) {
-    text += " (line " + std::to_string(line);
-    if (column > 0) text += ", column " + std::to_string(column);
-    text += ")";
+  std::string text = Words(reason);
+  if (detail[0]) text += ": " + ShownTyped(detail);
+  if (line > 0 && column > 0) {
+    text += Format(_(" (line {1}, column {2})"), {std::to_string(line), std::to_string(column)});
+  } else if (line > 0) {
+    text += Format(_(" (line {1})"), {std::to_string(line)});
   }
   return text;
 }
 
+std::string Words(talvoro::Reason reason) {
+  return _(talvoro::ReasonText(reason));
+}
+
 void AddCheckCommand(CLI::App& app, int& status) {
   CLI::App* check = app.add_subcommand(
-      "check", "Explain a document: why the library refuses it, or what it changes silently");
+      "check", _("Explain a document: why the library refuses it, or what it changes silently"));
   check->require_subcommand(1);
   struct Options {
     std::string file;
@@ -178,13 +193,14 @@ void AddCheckCommand(CLI::App& app, int& status) {
   // The callbacks keep the options alive as long as the app parses.
   const auto options = std::make_shared<Options>();
   for (const ShowKind& kind : AllKinds()) {
-    CLI::App* command = check->add_subcommand(kind.name, "Check a " + kind.document + " document");
-    command->add_option("FILE", options->file, "The document to check")->required();
-    command->add_flag("--json", options->json, "Print one JSON object instead of lines");
+    CLI::App* command = check->add_subcommand(
+        kind.name, Format(_("Check a {1} document"), {_(kind.document.c_str())}));
+    command->add_option("FILE", options->file, _("The document to check"))->required();
+    command->add_flag("--json", options->json, _("Print one JSON object instead of lines"));
     command
         ->add_option("--color", options->color,
-                     "Colour the lines as compilers do: auto (on a terminal, unless NO_COLOR "
-                     "is set), always or never")
+                     _("Colour the lines as compilers do: auto (on a terminal, unless NO_COLOR "
+                       "is set), always or never"))
         ->check(CLI::IsMember({"auto", "always", "never"}));
     command->callback([&status, options, kind] {
       const std::string& file = options->file;
@@ -197,29 +213,40 @@ void AddCheckCommand(CLI::App& app, int& status) {
       const bool ok = reason == talvoro::Reason::kOk;
       status = !ok ? kFailed : result.findings.empty() ? 0 : kFindings;
       if (json) {
-        Json out = {{"file", file}, {"kind", kind.name}, {"ok", ok}};
+        // Every text as UTF-8, with its bytes beside it where it does not
+        // decode: the file name as typed, the encoding as declared.
+        Json out = Json::object();
+        SetJsonText(out, "file", Decoder::Terminal().Decode(file), file);
+        out["kind"] = kind.name;
+        out["ok"] = ok;
         if (!ok) {
-          out["error"] = {{"reason", talvoro::ReasonText(reason)},
-                          {"line", outcome.line},
-                          {"column", outcome.column},
-                          {"detail", outcome.detail}};
+          Json error = {{"reason", talvoro::ReasonText(reason)},
+                        {"line", outcome.line},
+                        {"column", outcome.column}};
+          SetJsonText(error, "detail", Decoder::Terminal().Decode(outcome.detail), outcome.detail);
+          out["error"] = error;
         }
-        out["encoding"] = result.decoder.encoding();
+        const std::string encoding = result.decoder.encoding();
+        SetJsonText(out, "encoding", Decoder("ASCII").Decode(encoding), encoding);
         out["findings"] = result.findings;
         std::cout << out.dump(2) << '\n';
         return;
       }
       if (!ok) {
-        std::string place = file;
+        std::string place = ShownTyped(file);
         if (outcome.line > 0) place += ":" + std::to_string(outcome.line);
         if (outcome.column > 0) place += ":" + std::to_string(outcome.column);
-        std::string text = talvoro::ReasonText(reason);
-        if (outcome.detail[0]) text += std::string(": ") + outcome.detail;
-        std::cout << result.paint.Place(place) << " " << result.paint.Error() << " " << text
+        std::string text = Words(reason);
+        if (outcome.detail[0]) text += ": " + ShownTyped(outcome.detail);
+        // How to mend what can be mended.
+        if (reason == talvoro::Reason::kWideText)
+          text += _("; save it as UTF-8, or in the code page it declares");
+        std::cout << ForTerminal(result.paint.Place(place) + " " + result.paint.Error() + " " +
+                                 text)
                   << '\n';
         return;
       }
-      std::cout << file << ": ok\n";
+      std::cout << ForTerminal(Format(_("{1}: ok"), {ShownTyped(file)})) << '\n';
       for (const std::string& line : result.lines)
         std::cout << ForTerminal(line) << '\n';
     });

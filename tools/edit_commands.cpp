@@ -12,6 +12,7 @@
 #include <CLI/CLI.hpp>
 
 #include "inspector.h"
+#include "messages.h"
 
 namespace inspector {
 namespace {
@@ -39,7 +40,8 @@ template <std::size_t W>
 CLI::Validator FitsField() {
   return CLI::Validator(
       [](std::string& text) {
-        return text.size() < W ? std::string() : "longer than " + std::to_string(W - 1) + " bytes";
+        return text.size() < W ? std::string()
+                               : Format(_("longer than {1} bytes"), {std::to_string(W - 1)});
       },
       "");
 }
@@ -51,31 +53,37 @@ void CopyText(char (&field)[W], const std::string& text) {
 }
 
 // Why a writer failed: reading the document, or saving it.
-int Failed(const std::string& file, const std::string& document, const talvoro::Outcome& outcome) {
+int Failed(const std::string& file, const char* document, const talvoro::Outcome& outcome) {
   const bool reading = outcome.reason < talvoro::Reason::kFolderMissing;
-  if (reading) return Fail("cannot read " + file + " as a " + document + ": " + Explain(outcome));
-  return Fail("cannot save " + file + ": " + Explain(outcome) + "; nothing was changed");
+  if (reading) {
+    return Fail(Format(_("cannot read {1} as a {2}: {3}"),
+                       {ShownTyped(file), _(document), Explain(outcome)}));
+  }
+  return Fail(
+      Format(_("cannot save {1}: {2}; nothing was changed"), {ShownTyped(file), Explain(outcome)}));
 }
 
 void AddSetVersion(CLI::App& app, int& status) {
   auto [command, shared] = NewCommand(
-      app, "set-version", "Set the version of every component with the given id and save the list");
+      app, "set-version", _("Set the version of every component with the given id and save the list"));
   EditArguments& args = *shared;
-  command->add_option("FILE", args.file, "The software component list")->required();
-  command->add_option("ID", args.id, "The component id (matched on its low 16 bits)")
+  command->add_option("FILE", args.file, _("The software component list"))->required();
+  command->add_option("ID", args.id, _("The component id (matched on its low 16 bits)"))
       ->required()
       ->check(CLI::Range(-32768, 65535));
-  command->add_option("VERSION", args.version, "The new version number")->required();
+  command->add_option("VERSION", args.version, _("The new version number"))->required();
   command->callback([shared = shared, &args, &status] {
     auto soft = tagSoftData();
     soft.id = static_cast<std::int16_t>(static_cast<std::uint16_t>(args.id));
     soft.version = args.version;
     talvoro::Outcome outcome{};
     if (talvoro::SetSoftVersion(soft, args.file.c_str(), &outcome)) {
-      std::cout << args.file << ": version " << args.version << " set on " << outcome.changed
-                << " component(s) with id " << soft.id << '\n';
+      std::cout << ForTerminal(Format(_("{1}: version {2} set on {3} component(s) with id {4}"),
+                                      {ShownTyped(args.file), std::to_string(args.version),
+                                       std::to_string(outcome.changed), std::to_string(soft.id)}))
+                << '\n';
     } else {
-      status = Failed(args.file, "software component list", outcome);
+      status = Failed(args.file, N_("software component list"), outcome);
     }
   });
 }
@@ -83,10 +91,10 @@ void AddSetVersion(CLI::App& app, int& status) {
 void AddDeleteShortcut(CLI::App& app, int& status) {
   auto [command, shared] =
       NewCommand(app, "delete-shortcut",
-                 "Remove the first shortcut whose file is exactly TEXT and save the list");
+                 _("Remove the first shortcut whose file is exactly TEXT and save the list"));
   EditArguments& args = *shared;
-  command->add_option("FILE", args.file, "The shortcut list")->required();
-  command->add_option("TEXT", args.texts, "The shortcut's file text, matched exactly")
+  command->add_option("FILE", args.file, _("The shortcut list"))->required();
+  command->add_option("TEXT", args.texts, _("The shortcut's file text, matched exactly"))
       ->required()
       ->expected(1)
       ->check(FitsField<sizeof tagShortCutInfo::file>());
@@ -95,21 +103,23 @@ void AddDeleteShortcut(CLI::App& app, int& status) {
     CopyText(shortcut.file, args.texts.front());
     talvoro::Outcome outcome{};
     if (talvoro::DeleteShortcut(args.file.c_str(), shortcut, &outcome)) {
-      const bool removed = outcome.changed > 0;
-      std::cout << args.file << ": " << (removed ? "removed " : "no shortcut ") << '"'
-                << args.texts.front() << '"' << (removed ? "" : " (saved unchanged)") << '\n';
+      const std::string text = ShownQuoted(Decoder::Terminal().Decode(args.texts.front()));
+      std::cout << ForTerminal(Format(outcome.changed > 0 ? _("{1}: removed {2}")
+                                                          : _("{1}: no shortcut {2} (saved unchanged)"),
+                                      {ShownTyped(args.file), text}))
+                << '\n';
     } else {
-      status = Failed(args.file, "shortcut list", outcome);
+      status = Failed(args.file, N_("shortcut list"), outcome);
     }
   });
 }
 
 void AddWriteShortcuts(CLI::App& app, int& status) {
   auto [command, shared] =
-      NewCommand(app, "write-shortcuts", "Replace FILE with a shortcut list of the TEXTs");
+      NewCommand(app, "write-shortcuts", _("Replace FILE with a shortcut list of the TEXTs"));
   EditArguments& args = *shared;
-  command->add_option("FILE", args.file, "The shortcut list to write")->required();
-  command->add_option("TEXT", args.texts, "One shortcut's file text each, in order")
+  command->add_option("FILE", args.file, _("The shortcut list to write"))->required();
+  command->add_option("TEXT", args.texts, _("One shortcut's file text each, in order"))
       ->check(FitsField<sizeof tagShortCutInfo::file>());
   command->callback([shared = shared, &args, &status] {
     std::vector<tagShortCutInfo> shortcuts(args.texts.size(), tagShortCutInfo());
@@ -118,30 +128,34 @@ void AddWriteShortcuts(CLI::App& app, int& status) {
     talvoro::Outcome outcome{};
     if (talvoro::WriteShortcuts(args.file.c_str(), shortcuts.data(),
                                 static_cast<int>(shortcuts.size()), &outcome)) {
-      std::cout << args.file << ": wrote " << outcome.changed << " shortcut(s)\n";
+      std::cout << ForTerminal(Format(_("{1}: wrote {2} shortcut(s)"),
+                                      {ShownTyped(args.file), std::to_string(outcome.changed)}))
+                << '\n';
     } else {
-      status = Failed(args.file, "shortcut list", outcome);
+      status = Failed(args.file, N_("shortcut list"), outcome);
     }
   });
 }
 
 void AddWriteUpdates(CLI::App& app, int& status) {
   auto [command, shared] = NewCommand(
-      app, "write-updates", "Replace FILE with an update list of FILE_TEXT CHECK_TEXT pairs");
+      app, "write-updates", _("Replace FILE with an update list of FILE_TEXT CHECK_TEXT pairs"));
   EditArguments& args = *shared;
-  command->add_option("FILE", args.file, "The update list to write")->required();
-  command->add_option("PAIRS", args.texts, "FILE_TEXT CHECK_TEXT for each entry, in order");
+  command->add_option("FILE", args.file, _("The update list to write"))->required();
+  command->add_option("PAIRS", args.texts, _("FILE_TEXT CHECK_TEXT for each entry, in order"));
   command->callback([shared = shared, &args, &status] {
     if (args.texts.size() % 2 != 0)
-      throw CLI::ValidationError("PAIRS", "every FILE_TEXT needs its CHECK_TEXT");
+      throw CLI::ValidationError("PAIRS", _("every FILE_TEXT needs its CHECK_TEXT"));
     std::vector<tagUpdateData> updates;
     for (std::size_t i = 0; i < args.texts.size(); i += 2) {
       const std::string& file = args.texts[i];
       const std::string& check = args.texts[i + 1];
       if (file.size() >= sizeof tagUpdateData::file)
-        throw CLI::ValidationError("FILE_TEXT", "longer than 259 bytes: " + file);
+        throw CLI::ValidationError("FILE_TEXT", Format(_("longer than {1} bytes: {2}"),
+                                                       {"259", ShownTyped(file)}));
       if (check.size() >= sizeof tagUpdateData::check)
-        throw CLI::ValidationError("CHECK_TEXT", "longer than 63 bytes: " + check);
+        throw CLI::ValidationError("CHECK_TEXT", Format(_("longer than {1} bytes: {2}"),
+                                                        {"63", ShownTyped(check)}));
       auto update = tagUpdateData();
       CopyText(update.file, file);
       CopyText(update.check, check);
@@ -150,9 +164,11 @@ void AddWriteUpdates(CLI::App& app, int& status) {
     talvoro::Outcome outcome{};
     if (talvoro::WriteUpdates(args.file.c_str(), updates.data(), static_cast<int>(updates.size()),
                               &outcome)) {
-      std::cout << args.file << ": wrote " << outcome.changed << " update(s)\n";
+      std::cout << ForTerminal(Format(_("{1}: wrote {2} update(s)"),
+                                      {ShownTyped(args.file), std::to_string(outcome.changed)}))
+                << '\n';
     } else {
-      status = Failed(args.file, "update list", outcome);
+      status = Failed(args.file, N_("update list"), outcome);
     }
   });
 }

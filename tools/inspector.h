@@ -70,6 +70,8 @@ Json RecordJson(const tagUpdateData& r);
 // The outcome's reason for a person: "malformed: Error reading end tag.
 // (line 3, column 5)".
 std::string Explain(talvoro::Reason reason, int line, int column, const char* detail);
+// The reason's words for a person, in the reader's language.
+std::string Words(talvoro::Reason reason);
 inline std::string Explain(const talvoro::Outcome& outcome) {
   return Explain(outcome.reason, outcome.line, outcome.column, outcome.detail);
 }
@@ -82,6 +84,9 @@ inline std::string Explain(const talvoro_outcome& outcome) {
 // out) are not a command of `app` and, for a command with kinds, one of its
 // document kinds: which are, and the nearest; "" when they are.
 std::string UnknownWords(CLI::App& app, const std::vector<std::string>& arguments);
+
+// Each command of `app` on a line of its own, with what it takes and does.
+std::string ShortUsage(CLI::App& app);
 
 // Adds `check KIND FILE [--json]`.
 void AddCheckCommand(CLI::App& app, int& status);

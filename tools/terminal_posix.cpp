@@ -2,6 +2,7 @@
 // iconv into it.
 #include <iconv.h>
 #include <langinfo.h>
+#include <unistd.h>
 
 #include <clocale>
 #include <cstdio>
@@ -24,6 +25,31 @@ std::string FindTerminalEncoding() {
 std::string TerminalEncoding() {
   static const std::string encoding = FindTerminalEncoding();
   return encoding;
+}
+
+bool TerminalHas(char32_t code) {
+  // One conversion into the terminal's set, for the program's life.
+  struct Converter {
+    Converter() : cd(::iconv_open(TerminalEncoding().c_str(), "UTF-8")) {}
+    ~Converter() {
+      if (valid()) ::iconv_close(cd);
+    }
+    bool valid() const { return cd != reinterpret_cast<iconv_t>(-1); }
+    iconv_t cd;
+  };
+  if (code < 0x80 || TerminalEncoding() == "UTF-8") return true;
+  static const Converter converter;
+  if (!converter.valid()) return false;
+  std::string character = Utf8(static_cast<unsigned>(code));
+  char converted[16];
+  char* in = &character[0];
+  char* to = converted;
+  std::size_t inLeft = character.size(), outLeft = sizeof converted;
+  const bool has =
+      ::iconv(converter.cd, &in, &inLeft, &to, &outLeft) != static_cast<std::size_t>(-1) &&
+      ::iconv(converter.cd, nullptr, nullptr, &to, &outLeft) != static_cast<std::size_t>(-1);
+  ::iconv(converter.cd, nullptr, nullptr, nullptr, nullptr);
+  return has;
 }
 
 std::string ForTerminal(const std::string& utf8) {
@@ -56,6 +82,14 @@ std::string ForTerminal(const std::string& utf8) {
   }
   ::iconv_close(cd);
   return out;
+}
+
+std::string ProgramFolder() {
+  char path[4096];
+  const ssize_t length = ::readlink("/proc/self/exe", path, sizeof path - 1);
+  if (length <= 0) return "";
+  const std::string program(path, static_cast<std::size_t>(length));
+  return program.substr(0, program.rfind('/'));
 }
 
 }  // namespace inspector

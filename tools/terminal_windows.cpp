@@ -11,8 +11,16 @@ std::string TerminalEncoding() {
   return LocaleVariablesEncoding();
 }
 
+bool TerminalHas(char32_t) {
+  return true;
+}
+
 std::string ForTerminal(const std::string& utf8) {
   return utf8;
+}
+
+std::string ProgramFolder() {
+  return "";
 }
 
 }  // namespace inspector

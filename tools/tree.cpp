@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "inspector.h"
+#include "messages.h"
 
 namespace inspector {
 namespace {
@@ -34,7 +35,7 @@ bool Among(const std::string& name, Fields fields) {
 // as "name value" pairs; the `joined` fields, which its place in the tree
 // says, left out.
 std::string Label(const char* what, const Json& record, Fields shown, Fields joined = {}) {
-  std::string label = what;
+  std::string label = _(what);
   for (const char* field : shown)
     label += " " + Text(record.at(field));
   std::string rest;
@@ -46,11 +47,16 @@ std::string Label(const char* what, const Json& record, Fields shown, Fields joi
   return rest.empty() ? label : label + " (" + rest + ")";
 }
 
+// The node of the records that no parent takes, `whats`.
+std::string Orphans(const char* whats) {
+  return Format(_("({1} whose parent is not in the document)"), {_(whats)});
+}
+
 // The children of each parent, by the identifiers that `joined` tells apart;
 // the records that no parent takes go under a node of their own.
 template <typename Joined>
 void Join(std::vector<Node>& parents, const Json& parentRecords, const Json& children,
-          const char* what, Fields shown, Fields keys, Joined joined) {
+          const char* what, const char* whats, Fields shown, Fields keys, Joined joined) {
   std::vector<bool> taken(children.size(), false);
   for (std::size_t p = 0; p < parents.size(); ++p) {
     for (std::size_t c = 0; c < children.size(); ++c) {
@@ -59,7 +65,7 @@ void Join(std::vector<Node>& parents, const Json& parentRecords, const Json& chi
       parents[p].children.push_back({Label(what, children[c], shown, keys), {}});
     }
   }
-  Node orphans{std::string("(") + what + "s whose parent is not in the document)", {}};
+  Node orphans{Orphans(whats), {}};
   for (std::size_t c = 0; c < children.size(); ++c) {
     if (!taken[c]) orphans.children.push_back({Label(what, children[c], shown), {}});
   }
@@ -76,10 +82,10 @@ std::vector<Node> Nodes(const Json& records, const char* what, Fields shown, Fie
 // Types, their kinds (by the type's id) and their servers (by the kind's id
 // and depend).
 std::vector<Node> ServiceTree(const Json& document) {
-  std::vector<Node> types = Nodes(document.at("types"), "type", {"id", "typeName"});
+  std::vector<Node> types = Nodes(document.at("types"), N_("type"), {"id", "typeName"});
   const Json& kinds = document.at("kinds");
-  std::vector<Node> withServers = Nodes(kinds, "kind", {"id", "kindName"}, {"typeId"});
-  Join(withServers, kinds, document.at("servers"), "server", {"id", "serverName"},
+  std::vector<Node> withServers = Nodes(kinds, N_("kind"), {"id", "kindName"}, {"typeId"});
+  Join(withServers, kinds, document.at("servers"), N_("server"), N_("servers"), {"id", "serverName"},
        {"kindId", "kindDepend"}, [](const Json& kind, const Json& server) {
          return kind.at("id") == server.at("kindId") &&
                 kind.at("depend") == server.at("kindDepend");
@@ -95,7 +101,7 @@ std::vector<Node> ServiceTree(const Json& document) {
       types[t].children.push_back(withServers[k]);
     }
   }
-  Node orphans{"(kinds whose parent is not in the document)", {}};
+  Node orphans{Orphans(N_("kinds")), {}};
   for (std::size_t k = 0; k < withServers.size(); ++k) {
     if (k >= kinds.size() || !taken[k]) orphans.children.push_back(withServers[k]);
   }
@@ -109,20 +115,22 @@ std::vector<Node> Tree(talvoro::DocumentKind kind, const Json& document) {
     case DocumentKind::kServices:
       return ServiceTree(document);
     case DocumentKind::kParts: {
-      std::vector<Node> parts = Nodes(document.at("parts"), "part", {"id", "name"});
-      Join(parts, document.at("parts"), document.at("subParts"), "sub-part", {"id", "name"},
+      std::vector<Node> parts = Nodes(document.at("parts"), N_("part"), {"id", "name"});
+      Join(parts, document.at("parts"), document.at("subParts"), N_("sub-part"), N_("sub-parts"),
+           {"id", "name"},
            {"parentId"},
            [](const Json& part, const Json& sub) { return part.at("id") == sub.at("parentId"); });
       return parts;
     }
     case DocumentKind::kZones: {
-      std::vector<Node> zones = Nodes(document.at("zones"), "zone", {"id", "name"});
-      Join(zones, document.at("zones"), document.at("areas"), "area", {"id", "name"}, {"zoneId"},
+      std::vector<Node> zones = Nodes(document.at("zones"), N_("zone"), {"id", "name"});
+      Join(zones, document.at("zones"), document.at("areas"), N_("area"), N_("areas"),
+           {"id", "name"}, {"zoneId"},
            [](const Json& zone, const Json& area) { return zone.at("id") == area.at("zoneId"); });
       return zones;
     }
     case DocumentKind::kSoftware:
-      return Nodes(document.at("components"), "component", {"id", "kindName"});
+      return Nodes(document.at("components"), N_("component"), {"id", "kindName"});
     default:
       return {};
   }

@@ -7,6 +7,7 @@
 #include <CLI/CLI.hpp>
 
 #include "inspector.h"
+#include "messages.h"
 
 namespace inspector {
 namespace {
@@ -38,12 +39,14 @@ std::vector<std::string> Names(CLI::App& app) {
   return names;
 }
 
-// "unknown WHAT 'word'; the WHATs are: a, b, c; did you mean 'b'?"
-std::string Unknown(const std::string& what, const std::string& word,
+// `pattern`, "unknown command '{1}'; the commands are: {2}", with the word,
+// the known ones and the nearest of them.
+std::string Unknown(const char* pattern, const std::string& word,
                     const std::vector<std::string>& known) {
-  std::string message = "unknown " + what + " '" + word + "'; the " + what + "s are:";
+  std::string names;
   for (std::size_t i = 0; i < known.size(); ++i)
-    message += (i ? ", " : " ") + known[i];
+    names += (i ? ", " : "") + known[i];
+  std::string message = Format(pattern, {ShownTyped(word), names});
   const std::string* nearest = nullptr;
   std::size_t best = std::max<std::size_t>(2, word.size() / 3) + 1;
   for (const std::string& name : known) {
@@ -53,7 +56,7 @@ std::string Unknown(const std::string& what, const std::string& word,
       nearest = &name;
     }
   }
-  if (nearest) message += "; did you mean '" + *nearest + "'?";
+  if (nearest) message += Format(_("; did you mean '{1}'?"), {*nearest});
   return message;
 }
 
@@ -72,13 +75,40 @@ std::string UnknownWords(CLI::App& app, const std::vector<std::string>& argument
   if (words.empty()) return "";
   const std::vector<std::string> commands = Names(app);
   if (std::find(commands.begin(), commands.end(), words[0]) == commands.end())
-    return Unknown("command", words[0], commands);
+    return Unknown(_("unknown command '{1}'; the commands are: {2}"), words[0], commands);
   CLI::App* command = app.get_subcommand(words[0]);
   const std::vector<std::string> kinds = Names(*command);
   if (kinds.empty() || words.size() < 2) return "";
   if (std::find(kinds.begin(), kinds.end(), words[1]) == kinds.end())
-    return Unknown("document kind", words[1], kinds);
+    return Unknown(_("unknown document kind '{1}'; the document kinds are: {2}"), words[1], kinds);
   return "";
+}
+
+std::string ShortUsage(CLI::App& app) {
+  std::vector<std::pair<std::string, std::string>> lines;
+  for (CLI::App* command : app.get_subcommands([](CLI::App*) { return true; })) {
+    std::string words = command->get_name();
+    CLI::App* takes = command;
+    const auto kinds = command->get_subcommands([](CLI::App*) { return true; });
+    if (!kinds.empty()) {
+      words += " KIND";
+      takes = kinds.front();
+    }
+    for (const CLI::Option* option : takes->get_options({})) {
+      if (!option->get_positional()) continue;
+      const bool many = option->get_items_expected_max() > 1;
+      words += " " + std::string(option->get_required() ? "" : "[") + option->get_name() +
+               (many ? "..." : "") + (option->get_required() ? "" : "]");
+    }
+    lines.emplace_back(words, command->get_description());
+  }
+  std::size_t width = 0;
+  for (const auto& line : lines)
+    width = std::max(width, line.first.size());
+  std::string usage = Format(_("Usage: {1} COMMAND ..."), {"talvoro"}) + "\n";
+  for (const auto& [words, description] : lines)
+    usage += "  " + words + std::string(width - words.size() + 2, ' ') + description + "\n";
+  return usage + _("Run with --help for more information.") + "\n";
 }
 
 }  // namespace inspector
