@@ -290,19 +290,20 @@ struct CodePageName {
   UINT codePage;
 };
 constexpr CodePageName kCodePages[] = {
-    {"UTF-8", 65001},        {"UTF8", 65001},        {"GBK", 936},           {"GB2312", 936},
-    {"CP936", 936},          {"X-GBK", 936},         {"GB18030", 54936},     {"Big5", 950},
-    {"CP950", 950},          {"Shift_JIS", 932},     {"SJIS", 932},          {"CP932", 932},
-    {"Windows-31J", 932},    {"MS_Kanji", 932},      {"CP949", 949},         {"UHC", 949},
-    {"KS_C_5601-1987", 949}, {"EUC-KR", 51949},      {"EUC-JP", 20932},      {"windows-874", 874},
-    {"TIS-620", 874},        {"windows-1250", 1250}, {"windows-1251", 1251}, {"windows-1252", 1252},
-    {"windows-1253", 1253},  {"windows-1254", 1254}, {"windows-1255", 1255}, {"windows-1256", 1256},
-    {"windows-1257", 1257},  {"windows-1258", 1258}, {"ISO-8859-1", 28591},  {"ISO-8859-2", 28592},
-    {"ISO-8859-3", 28593},   {"ISO-8859-4", 28594},  {"ISO-8859-5", 28595},  {"ISO-8859-6", 28596},
-    {"ISO-8859-7", 28597},   {"ISO-8859-8", 28598},  {"ISO-8859-9", 28599},  {"ISO-8859-13", 28603},
-    {"ISO-8859-15", 28605},  {"KOI8-R", 20866},      {"KOI8-U", 21866},      {"US-ASCII", 20127},
-    {"ASCII", 20127},        {"BIG5-HKSCS", 950},    {"IBM866", 866},        {"MACINTOSH", 10000},
-    {"MAC-CYRILLIC", 10007}, {"ISO-8859-10", 28600}, {"ISO-8859-14", 28604}, {"ISO-8859-16", 28606},
+    {"UTF-8", 65001},       {"UTF8", 65001},         {"GBK", 936},           {"GB2312", 936},
+    {"CP936", 936},         {"X-GBK", 936},          {"GB18030", 54936},     {"GB18030", 936},
+    {"Big5", 950},          {"CP950", 950},          {"Shift_JIS", 932},     {"SJIS", 932},
+    {"CP932", 932},         {"Windows-31J", 932},    {"MS_Kanji", 932},      {"CP949", 949},
+    {"UHC", 949},           {"KS_C_5601-1987", 949}, {"EUC-KR", 51949},      {"EUC-JP", 20932},
+    {"windows-874", 874},   {"TIS-620", 874},        {"windows-1250", 1250}, {"windows-1251", 1251},
+    {"windows-1252", 1252}, {"windows-1253", 1253},  {"windows-1254", 1254}, {"windows-1255", 1255},
+    {"windows-1256", 1256}, {"windows-1257", 1257},  {"windows-1258", 1258}, {"ISO-8859-1", 28591},
+    {"ISO-8859-2", 28592},  {"ISO-8859-3", 28593},   {"ISO-8859-4", 28594},  {"ISO-8859-5", 28595},
+    {"ISO-8859-6", 28596},  {"ISO-8859-7", 28597},   {"ISO-8859-8", 28598},  {"ISO-8859-9", 28599},
+    {"ISO-8859-13", 28603}, {"ISO-8859-15", 28605},  {"KOI8-R", 20866},      {"KOI8-U", 21866},
+    {"US-ASCII", 20127},    {"ASCII", 20127},        {"BIG5-HKSCS", 950},    {"IBM866", 866},
+    {"MACINTOSH", 10000},   {"MAC-CYRILLIC", 10007}, {"ISO-8859-10", 28600}, {"ISO-8859-14", 28604},
+    {"ISO-8859-16", 28606},
 };
 
 bool SameName(const char* a, const std::string& b) {
@@ -331,8 +332,7 @@ class CodePageCharset : public Charset {
       char32_t codes[2] = {};
       for (int at = 0, n = 0; at < made && n < 2; ++n) {
         char32_t code = wide[at++];
-        if (code >= 0xD800 && code < 0xDC00 && at < made && wide[at] >= 0xDC00 &&
-            wide[at] < 0xE000)
+        if (code >= 0xD800 && code < 0xDC00 && at < made && wide[at] >= 0xDC00 && wide[at] < 0xE000)
           code = 0x10000 + ((code - 0xD800) << 10) + (wide[at++] - 0xDC00);
         codes[n] = code;
       }

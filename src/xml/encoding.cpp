@@ -52,23 +52,28 @@ struct Override {
   char32_t code;
 };
 
-// The system's set with the standard's overrides on top.
+// The system's set with the standard's overrides on top. Where the standard
+// decodes no byte sequence to the private use area, a set that does (Windows'
+// code page 950 for the HKSCS characters it lacks) decodes no character there.
 class Corrected : public Charset {
  public:
-  Corrected(std::unique_ptr<Charset> base, const Override* overrides)
-      : base_(std::move(base)), overrides_(overrides) {}
+  Corrected(std::unique_ptr<Charset> base, const Override* overrides, bool privateUse)
+      : base_(std::move(base)), overrides_(overrides), privateUse_(privateUse) {}
   Character Next(const char* text, std::size_t size) override {
     for (const Override* o = overrides_; o->bytes; ++o) {
       const std::size_t length = std::strlen(o->bytes);
       if (length <= size && std::memcmp(text, o->bytes, length) == 0)
         return o->code == kNone ? Character{0, 0} : Character{length, o->code};
     }
-    return base_->Next(text, size);
+    const Character c = base_->Next(text, size);
+    if (!privateUse_ && c.code >= 0xE000 && c.code <= 0xF8FF) return {0, 0};
+    return c;
   }
 
  private:
   std::unique_ptr<Charset> base_;
   const Override* overrides_;
+  bool privateUse_;
 };
 
 // Where glibc's sets differ from the standard's decoders (tests/codecs
@@ -80,24 +85,40 @@ constexpr Override kWindows1252[] = {{"\x81", 0x81}, {"\x8D", 0x8D}, {"\x8F", 0x
 // gb18030: 0x80 is the euro sign; six characters that GB18030 keeps in the
 // private use area in their two-byte form; the four-byte forms of the 18
 // characters that GB18030-2022 moved out of it.
-constexpr Override kGb18030[] = {
-    {"\x80", 0x20AC},         {"\xFE\x51", 0xE816},        {"\xFE\x52", 0xE817},
-    {"\xFE\x53", 0xE818},     {"\xFE\x6C", 0xE831},        {"\xFE\x76", 0xE83B},
-    {"\xFE\x91", 0xE855},     {"\x82\x35\x90\x37", 0x9FB4}, {"\x82\x35\x90\x38", 0x9FB5},
-    {"\x82\x35\x90\x39", 0x9FB6}, {"\x82\x35\x91\x30", 0x9FB7}, {"\x82\x35\x91\x31", 0x9FB8},
-    {"\x82\x35\x91\x32", 0x9FB9}, {"\x82\x35\x91\x33", 0x9FBA}, {"\x82\x35\x91\x34", 0x9FBB},
-    {"\x84\x31\x82\x36", 0xFE10}, {"\x84\x31\x82\x37", 0xFE11}, {"\x84\x31\x82\x38", 0xFE12},
-    {"\x84\x31\x82\x39", 0xFE13}, {"\x84\x31\x83\x30", 0xFE14}, {"\x84\x31\x83\x31", 0xFE15},
-    {"\x84\x31\x83\x32", 0xFE16}, {"\x84\x31\x83\x33", 0xFE17}, {"\x84\x31\x83\x34", 0xFE18},
-    {"\x84\x31\x83\x35", 0xFE19}, {nullptr, 0}};
+constexpr Override kGb18030[] = {{"\x80", 0x20AC},
+                                 {"\xFE\x51", 0xE816},
+                                 {"\xFE\x52", 0xE817},
+                                 {"\xFE\x53", 0xE818},
+                                 {"\xFE\x6C", 0xE831},
+                                 {"\xFE\x76", 0xE83B},
+                                 {"\xFE\x91", 0xE855},
+                                 {"\x82\x35\x90\x37", 0x9FB4},
+                                 {"\x82\x35\x90\x38", 0x9FB5},
+                                 {"\x82\x35\x90\x39", 0x9FB6},
+                                 {"\x82\x35\x91\x30", 0x9FB7},
+                                 {"\x82\x35\x91\x31", 0x9FB8},
+                                 {"\x82\x35\x91\x32", 0x9FB9},
+                                 {"\x82\x35\x91\x33", 0x9FBA},
+                                 {"\x82\x35\x91\x34", 0x9FBB},
+                                 {"\x84\x31\x82\x36", 0xFE10},
+                                 {"\x84\x31\x82\x37", 0xFE11},
+                                 {"\x84\x31\x82\x38", 0xFE12},
+                                 {"\x84\x31\x82\x39", 0xFE13},
+                                 {"\x84\x31\x83\x30", 0xFE14},
+                                 {"\x84\x31\x83\x31", 0xFE15},
+                                 {"\x84\x31\x83\x32", 0xFE16},
+                                 {"\x84\x31\x83\x33", 0xFE17},
+                                 {"\x84\x31\x83\x34", 0xFE18},
+                                 {"\x84\x31\x83\x35", 0xFE19},
+                                 {nullptr, 0}};
 // Big5: 0x80 is no character; seven characters of Big5 that glibc's
 // Big5-HKSCS leaves out.
-constexpr Override kBig5[] = {{"\x80", kNone},         {"\xA1\x5A", 0x2574}, {"\xA1\xC3", 0xFFE3},
-                              {"\xA1\xC5", 0x02CD},    {"\xA1\xFE", 0xFF0F}, {"\xA2\x40", 0xFF3C},
-                              {"\xA2\xCC", 0x5341},    {"\xA2\xCE", 0x5345}, {nullptr, 0}};
+constexpr Override kBig5[] = {{"\x80", kNone},      {"\xA1\x5A", 0x2574}, {"\xA1\xC3", 0xFFE3},
+                              {"\xA1\xC5", 0x02CD}, {"\xA1\xFE", 0xFF0F}, {"\xA2\x40", 0xFF3C},
+                              {"\xA2\xCC", 0x5341}, {"\xA2\xCE", 0x5345}, {nullptr, 0}};
 // Shift_JIS: 0x80 is U+0080; 0xA0 and 0xFD to 0xFF are no character.
-constexpr Override kShiftJis[] = {{"\x80", 0x80},   {"\xA0", kNone}, {"\xFD", kNone},
-                                  {"\xFE", kNone},  {"\xFF", kNone}, {nullptr, 0}};
+constexpr Override kShiftJis[] = {{"\x80", 0x80},  {"\xA0", kNone}, {"\xFD", kNone},
+                                  {"\xFE", kNone}, {"\xFF", kNone}, {nullptr, 0}};
 // KOI8-U: the standard's is KOI8-RU, with U+045E and U+040E in place of two
 // box-drawing characters.
 constexpr Override kKoi8U[] = {{"\xAE", 0x045E}, {"\xBE", 0x040E}, {nullptr, 0}};
@@ -211,7 +232,8 @@ std::unique_ptr<Charset> DeclaredCharset(Env& env, const char* name) {
   }
   std::unique_ptr<Charset> system = env.OpenCharset(encoding->system);
   if (!system || !encoding->overrides) return system;
-  return std::unique_ptr<Charset>(new Corrected(std::move(system), encoding->overrides));
+  return std::unique_ptr<Charset>(
+      new Corrected(std::move(system), encoding->overrides, encoding->overrides != kBig5));
 }
 
 std::size_t FirstNonText(Charset& charset, const char* text, std::size_t size) {

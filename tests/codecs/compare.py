@@ -12,8 +12,6 @@ import codecs
 import subprocess
 import sys
 
-# label: (Python's codec, the byte sequences on which the standard and
-# Python's codec are known to differ, with what the standard gives).
 # GB18030-2022 moved 18 characters out of the private use area (and 0xA8BC
 # and its four-byte twin had changed places in 2005); Python's gb18030 decodes
 # them as GB18030-2000 did.
