@@ -235,6 +235,23 @@ foreach(r RANGE ${last_reason})
   string(APPEND h "  X(${REASON_${r}_name}, ${REASON_${r}_cname}, ${words})${note} \\\n")
 endforeach()
 string(APPEND h "
+/* What each reason is about: X(C++ name, C name, C++ family, C family); the
+   families are none (kOk), argument (what the caller passed), reading (the
+   document), saving and host (the host's own callback). */
+#define TALVORO_REASON_FAMILIES(X) \\\n")
+foreach(r RANGE ${last_reason})
+  set(family "${REASON_${r}_family}")
+  if(NOT family MATCHES "^(none|argument|reading|saving|host)$")
+    message(FATAL_ERROR "registry: reason ${REASON_${r}_name} has the family '${family}', "
+                        "not none, argument, reading, saving or host")
+  endif()
+  string(SUBSTRING "${family}" 0 1 first)
+  string(SUBSTRING "${family}" 1 -1 rest)
+  string(TOUPPER "${first}" first)
+  string(TOUPPER "${family}" upper)
+  string(APPEND h "  X(${REASON_${r}_name}, ${REASON_${r}_cname}, k${first}${rest}, ${upper}) \\\n")
+endforeach()
+string(APPEND h "
 /* What a reader changes silently: X(C++ name, C name, words). */
 #define TALVORO_FINDINGS(X) \\\n")
 foreach(f RANGE ${last_finding})

@@ -283,8 +283,29 @@ TEST(CInterface, WritersWriteWhatTheClassWrites) {
                                 talvoro_delete_shortcut_info(c.c_str(), nullptr, &outcome)})
     EXPECT_EQ(reason, TALVORO_REASON_INVALID_ARGUMENT);
   EXPECT_EQ(testutil::ReadFile(c), testutil::ReadFile(cpp));
+  // No records and a count of 0, null or not, are an empty list.
+  CList<tagUpdateData, const tagUpdateData&> noUpdates;
+  CArrayTemplate<tagShortCutInfo, const tagShortCutInfo&> noShortcuts;
+  const tagUpdateData* const nones[] = {nullptr, updates};
+  for (const tagUpdateData* none : nones) {
+    ASSERT_EQ(talvoro_write_update_file(c.c_str(), none, 0, &outcome), TALVORO_REASON_OK);
+    ASSERT_TRUE(CTinyXmlHelper::WrittingUpdateFile(cpp.c_str(), noUpdates));
+    EXPECT_EQ(testutil::ReadFile(c), testutil::ReadFile(cpp));
+  }
+  ASSERT_EQ(talvoro_write_shortcut_info(c.c_str(), nullptr, 0, &outcome), TALVORO_REASON_OK);
+  ASSERT_TRUE(CTinyXmlHelper::WrittingShutCutInfo(cpp.c_str(), noShortcuts));
+  EXPECT_EQ(testutil::ReadFile(c), testutil::ReadFile(cpp));
   EXPECT_EQ(talvoro_is_file_exist((dir / "*.xml").c_str()), 1);
   EXPECT_EQ(talvoro_is_file_exist((dir / "*.none").c_str()), 0);
+}
+
+// A finding of either interface as one line of all its members.
+template <typename F>
+void Note(const F* f, void* context) {
+  static_cast<std::vector<std::string>*>(context)->push_back(
+      std::to_string(static_cast<int>(f->kind)) + " " + std::to_string(f->line) + ":" +
+      std::to_string(f->column) + " <" + f->element + "> " + f->attribute + " [" + f->written +
+      "] [" + f->stored + "] " + std::to_string(f->width) + "/" + std::to_string(f->lost));
 }
 
 TEST(CInterface, TheDiagnosisAsTheCppOneGivesIt) {
@@ -292,31 +313,39 @@ TEST(CInterface, TheDiagnosisAsTheCppOneGivesIt) {
   std::vector<std::string> c, cpp;
   talvoro_outcome outcome{};
   outcome.size = sizeof outcome;
-  EXPECT_EQ(talvoro_diagnose(
-                TALVORO_DOCUMENT_SERVICES, path.c_str(), &outcome,
-                [](const talvoro_finding* f, void* context) {
-                  static_cast<std::vector<std::string>*>(context)->push_back(
-                      std::to_string(f->kind) + " " + std::to_string(f->line) + " " + f->attribute +
-                      " " + f->written + " " + f->stored);
-                },
-                &c),
+  EXPECT_EQ(talvoro_diagnose(TALVORO_DOCUMENT_SERVICES, path.c_str(), &outcome,
+                             &Note<talvoro_finding>, &c),
             TALVORO_REASON_OK);
-  talvoro::Diagnose(
-      talvoro::DocumentKind::kServices, path.c_str(), nullptr,
-      [](const talvoro::Finding* f, void* context) {
-        static_cast<std::vector<std::string>*>(context)->push_back(
-            std::to_string(static_cast<int>(f->kind)) + " " + std::to_string(f->line) + " " +
-            f->attribute + " " + f->written + " " + f->stored);
-      },
-      &cpp);
+  talvoro::Diagnose(talvoro::DocumentKind::kServices, path.c_str(), nullptr,
+                    &Note<talvoro::Finding>, &cpp);
+  // The first finding, whole: its width and lost bytes are not one another's.
+  ASSERT_FALSE(c.empty());
+  EXPECT_EQ(c[0],
+            "0 5:5 <type> typeName [Market data feeds for the Asian sessions] [Market "
+            "data feeds for the Asian] 32/9");
   EXPECT_EQ(c, cpp);
-  EXPECT_FALSE(c.empty());
   EXPECT_EQ(talvoro_diagnose(TALVORO_DOCUMENT_PARTS, TALVORO_EXAMPLES_DIR "/faults/parts.xml",
                              &outcome, nullptr, nullptr),
             TALVORO_REASON_MALFORMED);
   EXPECT_EQ(outcome.line, 9);
   EXPECT_EQ(outcome.column, 7);
   EXPECT_STREQ(outcome.detail, "Error reading end tag.");
+  // Each reason knows its family; a value that names none has none.
+  const std::pair<int, talvoro_family> families[] = {
+      {TALVORO_REASON_OK, TALVORO_FAMILY_NONE},
+      {TALVORO_REASON_MISSING, TALVORO_FAMILY_READING},
+      {TALVORO_REASON_NO_MEMORY, TALVORO_FAMILY_READING},
+      {TALVORO_REASON_TOO_LARGE_TO_PARSE, TALVORO_FAMILY_READING},
+      {TALVORO_REASON_WIDE_TEXT, TALVORO_FAMILY_READING},
+      {TALVORO_REASON_FOLDER_MISSING, TALVORO_FAMILY_SAVING},
+      {TALVORO_REASON_NOT_READ_BACK, TALVORO_FAMILY_SAVING},
+      {TALVORO_REASON_STOPPED, TALVORO_FAMILY_HOST},
+      {TALVORO_REASON_INVALID_ARGUMENT, TALVORO_FAMILY_ARGUMENT},
+      {TALVORO_REASON_END_, TALVORO_FAMILY_NONE},
+      {-1, TALVORO_FAMILY_NONE},
+  };
+  for (const auto& [reason, family] : families)
+    EXPECT_EQ(talvoro_reason_family(reason), family) << talvoro_reason_text(reason);
   // The C names and the C++ ones are one list.
   EXPECT_EQ(static_cast<int>(talvoro::Reason::kNotReadBack), TALVORO_REASON_NOT_READ_BACK);
   EXPECT_EQ(static_cast<int>(talvoro::FindingKind::kNotText), TALVORO_FINDING_NOT_TEXT);

@@ -54,8 +54,7 @@ void CopyText(char (&field)[W], const std::string& text) {
 
 // Why a writer failed: reading the document, or saving it.
 int Failed(const std::string& file, const char* document, const talvoro::Outcome& outcome) {
-  const bool reading = outcome.reason < talvoro::Reason::kFolderMissing;
-  if (reading) {
+  if (talvoro::FamilyOf(outcome.reason) == talvoro::ReasonFamily::kReading) {
     return Fail(Format(_("cannot read {1} as a {2}: {3}"),
                        {ShownTyped(file), _(document), Explain(outcome)}));
   }
@@ -64,8 +63,9 @@ int Failed(const std::string& file, const char* document, const talvoro::Outcome
 }
 
 void AddSetVersion(CLI::App& app, int& status) {
-  auto [command, shared] = NewCommand(
-      app, "set-version", _("Set the version of every component with the given id and save the list"));
+  auto [command, shared] =
+      NewCommand(app, "set-version",
+                 _("Set the version of every component with the given id and save the list"));
   EditArguments& args = *shared;
   command->add_option("FILE", args.file, _("The software component list"))->required();
   command->add_option("ID", args.id, _("The component id (matched on its low 16 bits)"))
@@ -104,8 +104,9 @@ void AddDeleteShortcut(CLI::App& app, int& status) {
     talvoro::Outcome outcome{};
     if (talvoro::DeleteShortcut(args.file.c_str(), shortcut, &outcome)) {
       const std::string text = ShownQuoted(Decoder::Terminal().Decode(args.texts.front()));
-      std::cout << ForTerminal(Format(outcome.changed > 0 ? _("{1}: removed {2}")
-                                                          : _("{1}: no shortcut {2} (saved unchanged)"),
+      std::cout << ForTerminal(Format(outcome.changed > 0
+                                          ? _("{1}: removed {2}")
+                                          : _("{1}: no shortcut {2} (saved unchanged)"),
                                       {ShownTyped(args.file), text}))
                 << '\n';
     } else {
@@ -151,11 +152,11 @@ void AddWriteUpdates(CLI::App& app, int& status) {
       const std::string& file = args.texts[i];
       const std::string& check = args.texts[i + 1];
       if (file.size() >= sizeof tagUpdateData::file)
-        throw CLI::ValidationError("FILE_TEXT", Format(_("longer than {1} bytes: {2}"),
-                                                       {"259", ShownTyped(file)}));
+        throw CLI::ValidationError(
+            "FILE_TEXT", Format(_("longer than {1} bytes: {2}"), {"259", ShownTyped(file)}));
       if (check.size() >= sizeof tagUpdateData::check)
-        throw CLI::ValidationError("CHECK_TEXT", Format(_("longer than {1} bytes: {2}"),
-                                                        {"63", ShownTyped(check)}));
+        throw CLI::ValidationError(
+            "CHECK_TEXT", Format(_("longer than {1} bytes: {2}"), {"63", ShownTyped(check)}));
       auto update = tagUpdateData();
       CopyText(update.file, file);
       CopyText(update.check, check);

@@ -77,6 +77,20 @@ typedef enum talvoro_finding_kind {
       TALVORO_FINDING_END_
 } talvoro_finding_kind;
 
+/* talvoro::ReasonFamily: what a reason is about. */
+typedef enum talvoro_family {
+  TALVORO_FAMILY_NONE,     /* TALVORO_REASON_OK, or a value that names no reason */
+  TALVORO_FAMILY_ARGUMENT, /* what the caller passed */
+  TALVORO_FAMILY_READING,  /* reading the document */
+  TALVORO_FAMILY_SAVING,   /* saving it */
+  TALVORO_FAMILY_HOST      /* the host's own callback */
+} talvoro_family;
+
+/* The family of a reason (TALVORO_REASON_FAMILIES). A host tells reading
+   failures from saving ones by this, never by comparing values: new reasons
+   of any family are appended at the end. */
+TALVORO_API talvoro_family TALVORO_CALL talvoro_reason_family(int reason);
+
 /* The words of a reason or finding kind ("missing", "text cut"); "unknown
    reason" for a value that names none. The words are English: a host that
    shows them in another language translates by value. */

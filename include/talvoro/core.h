@@ -41,6 +41,25 @@ enum class Reason : int {
 #undef TALVORO_REASON_ENUMERATOR
 };
 
+// What a reason is about: nothing (kOk), what the caller passed, reading the
+// document, saving it, or the host's own callback. A program tells reading
+// failures from saving ones by asking FamilyOf, never by comparing reasons:
+// new reasons of any family are appended at the end of the list.
+enum class ReasonFamily : int { kNone, kArgument, kReading, kSaving, kHost };
+
+// The family of `reason` (TALVORO_REASON_FAMILIES); kNone for a value that
+// names no reason.
+constexpr ReasonFamily FamilyOf(Reason reason) {
+  switch (reason) {
+#define TALVORO_REASON_FAMILY_CASE(name, cname, family, cfamily) \
+  case Reason::name:                                             \
+    return ReasonFamily::family;
+    TALVORO_REASON_FAMILIES(TALVORO_REASON_FAMILY_CASE)
+#undef TALVORO_REASON_FAMILY_CASE
+  }
+  return ReasonFamily::kNone;
+}
+
 // The reason of one call, for a person.
 struct Outcome {
   Reason reason;

@@ -101,6 +101,39 @@
   X(kTooLargeToParse, TOO_LARGE_TO_PARSE, "too large to parse") /* its tree past the budget */ \
   X(kWideText, WIDE_TEXT, "UTF-16 or UTF-32, which TinyXML does not read") /* its byte-order mark or zero bytes say which */ \
 
+/* What each reason is about: X(C++ name, C name, C++ family, C family); the
+   families are none (kOk), argument (what the caller passed), reading (the
+   document), saving and host (the host's own callback). */
+#define TALVORO_REASON_FAMILIES(X) \
+  X(kOk, OK, kNone, NONE) \
+  X(kMissing, MISSING, kReading, READING) \
+  X(kNotRegular, NOT_REGULAR, kReading, READING) \
+  X(kUnreadable, UNREADABLE, kReading, READING) \
+  X(kTooLarge, TOO_LARGE, kReading, READING) \
+  X(kEmpty, EMPTY, kReading, READING) \
+  X(kMalformed, MALFORMED, kReading, READING) \
+  X(kTooDeep, TOO_DEEP, kReading, READING) \
+  X(kTooManyAttributes, TOO_MANY_ATTRIBUTES, kReading, READING) \
+  X(kNoElement, NO_ELEMENT, kReading, READING) \
+  X(kNoWeather, NO_WEATHER, kReading, READING) \
+  X(kNoMemory, NO_MEMORY, kReading, READING) \
+  X(kFolderMissing, FOLDER_MISSING, kSaving, SAVING) \
+  X(kTargetNotRegular, TARGET_NOT_REGULAR, kSaving, SAVING) \
+  X(kNotWritable, NOT_WRITABLE, kSaving, SAVING) \
+  X(kHardLinks, HARD_LINKS, kSaving, SAVING) \
+  X(kOwnerNotKept, OWNER_NOT_KEPT, kSaving, SAVING) \
+  X(kAttributesNotKept, ATTRIBUTES_NOT_KEPT, kSaving, SAVING) \
+  X(kWriteFailed, WRITE_FAILED, kSaving, SAVING) \
+  X(kSyncFailed, SYNC_FAILED, kSaving, SAVING) \
+  X(kCloseFailed, CLOSE_FAILED, kSaving, SAVING) \
+  X(kLinkFailed, LINK_FAILED, kSaving, SAVING) \
+  X(kRenameFailed, RENAME_FAILED, kSaving, SAVING) \
+  X(kNotReadBack, NOT_READ_BACK, kSaving, SAVING) \
+  X(kStopped, STOPPED, kHost, HOST) \
+  X(kInvalidArgument, INVALID_ARGUMENT, kArgument, ARGUMENT) \
+  X(kTooLargeToParse, TOO_LARGE_TO_PARSE, kReading, READING) \
+  X(kWideText, WIDE_TEXT, kReading, READING) \
+
 /* What a reader changes silently: X(C++ name, C name, words). */
 #define TALVORO_FINDINGS(X) \
   X(kTextCut, TEXT_CUT, "text cut") /* text longer than its field: cut, `lost` bytes gone */ \

@@ -114,6 +114,16 @@ const char* TALVORO_CALL talvoro_reason_text(int reason) {
   return ReasonText(static_cast<Reason>(reason));
 }
 
+#define TALVORO_SAME_FAMILY(name, cname, family, cfamily)                             \
+  static_assert(static_cast<int>(FamilyOf(Reason::name)) == TALVORO_FAMILY_##cfamily, \
+                "ReasonFamily and talvoro_family agree");
+TALVORO_REASON_FAMILIES(TALVORO_SAME_FAMILY)
+#undef TALVORO_SAME_FAMILY
+
+talvoro_family TALVORO_CALL talvoro_reason_family(int reason) {
+  return static_cast<talvoro_family>(FamilyOf(static_cast<Reason>(reason)));
+}
+
 const char* TALVORO_CALL talvoro_finding_text(int kind) {
   return FindingText(static_cast<FindingKind>(kind));
 }
