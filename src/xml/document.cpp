@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "os/save.h"
+#include "xml/budget.h"
 #include "xml/guard.h"
 #include "xml/print.h"
 
@@ -60,14 +61,16 @@ Status TooLarge(std::uint64_t bytes, bool atLeast) {
 // the zero bytes around the first character; null for any other text.
 const char* WideEncoding(const unsigned char* b, std::size_t n) {
   const auto at = [b, n](std::size_t i) { return i < n ? b[i] : 0x100u; };
-  if (at(0) == 0 && at(1) == 0 && at(2) == 0xFE && at(3) == 0xFF) return "UTF-32BE (byte-order mark)";
-  if (at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0) return "UTF-32LE (byte-order mark)";
+  if (at(0) == 0 && at(1) == 0 && at(2) == 0xFE && at(3) == 0xFF)
+    return "UTF-32BE (byte-order mark)";
+  if (at(0) == 0xFF && at(1) == 0xFE && at(2) == 0 && at(3) == 0)
+    return "UTF-32LE (byte-order mark)";
   if (at(0) == 0xFE && at(1) == 0xFF) return "UTF-16BE (byte-order mark)";
   if (at(0) == 0xFF && at(1) == 0xFE) return "UTF-16LE (byte-order mark)";
   if (at(0) == 0 && at(1) == 0 && at(2) == 0 && at(3) > 0 && at(3) < 0x80) return "UTF-32BE";
   if (at(0) > 0 && at(0) < 0x80 && at(1) == 0 && at(2) == 0 && at(3) == 0) return "UTF-32LE";
   // Two characters of ASCII, each with its zero byte (or one, and the end).
-  const bool ascii1 = at(1) > 0 && at(1) < 0x80, ascii0 = at(0) > 0 && at(0) < 0x80;
+  const bool ascii1 = at(1) > 0 && at(1)<0x80, ascii0 = at(0)> 0 && at(0) < 0x80;
   if (at(0) == 0 && ascii1 && (n <= 2 || (at(2) == 0 && at(3) > 0 && at(3) < 0x80)))
     return "UTF-16BE";
   if (ascii0 && at(1) == 0 && (n <= 2 || (at(2) > 0 && at(2) < 0x80 && at(3) == 0)))
@@ -76,9 +79,10 @@ const char* WideEncoding(const unsigned char* b, std::size_t n) {
 }
 
 // The document's text: the file's bytes up to the first zero byte, where
-// TinyXML's text ends; text in UTF-16 or UTF-32 refused, by its first bytes. A file whose size is past the limit is refused before
-// it is read; reading stops as soon as it passes the limit, for files whose
-// size says nothing (pseudo-files) or that grow while they are read.
+// TinyXML's text ends; text in UTF-16 or UTF-32 refused, by its first bytes.
+// A file whose size is past the limit is refused before it is read; reading
+// stops as soon as it passes the limit, for files whose size says nothing
+// (pseudo-files) or that grow while they are read.
 Status ReadText(Env& env, const char* path, std::string* text) {
   std::unique_ptr<ReadableFile> file;
   std::uint64_t size = 0;
@@ -97,8 +101,7 @@ Status ReadText(Env& env, const char* path, std::string* text) {
     const Status status = file->Read(&(*text)[start], ask, &got);
     if (!status.ok()) return status;
     if (start == 0) {
-      const char* wide =
-          WideEncoding(reinterpret_cast<const unsigned char*>(text->data()), got);
+      const char* wide = WideEncoding(reinterpret_cast<const unsigned char*>(text->data()), got);
       if (wide) return Status(Reason::kWideText, wide);
     }
     const void* zero = std::memchr(text->data() + start, '\0', got);
@@ -136,7 +139,7 @@ Status XmlDocument::Parse(std::string& text) {
   // The text's block, with room for the zero bytes appended below, is held
   // while TinyXML parses; the tree may take the rest of the budget.
   text.reserve(text.size() + 3);
-  const std::uint64_t held = text.capacity() + 1 + kLoaderBytes;
+  const std::uint64_t held = Block(text.capacity() + 1) + kLoaderBytes;
   const Shape shape = MeasureDocument(
       text.c_str(),
       {kMaxNesting, kMaxAttributes, held < kMaxParseBytes ? kMaxParseBytes - held : 0});
@@ -149,7 +152,8 @@ Status XmlDocument::Parse(std::string& text) {
                   "the limit is " + std::to_string(kMaxAttributes) + " attributes")
         .At(PlaceOf(text.c_str(), shape.where));
   }
-  if (held + shape.treeBytes > kMaxParseBytes) {
+  estimate_ = held + shape.treeBytes;
+  if (estimate_ > kMaxParseBytes) {
     Status tooLarge(Reason::kTooLargeToParse, "parsing would take more than " +
                                                   std::to_string(kMaxParseBytes >> 20) +
                                                   " MiB: the text " + std::to_string(held >> 20) +

@@ -6,6 +6,7 @@
 #ifndef TALVORO_XML_DOCUMENT_H_
 #define TALVORO_XML_DOCUMENT_H_
 
+#include <cstdint>
 #include <string>
 #include <utility>
 
@@ -62,6 +63,9 @@ class XmlDocument {
   TiXmlDocument& Xml() { return doc_; }
   const TiXmlDocument& Xml() const { return doc_; }
   Env& env() const { return env_; }
+  // What the guard took the last parse to need at most, text and tree
+  // (the budget's measure, held against kMaxParseBytes); 0 before one.
+  std::uint64_t estimate() const { return estimate_; }
 
   // Replaces the file at `path` with the document as TinyXML prints it (with
   // the UTF-8 byte-order mark when the loaded text began with one), as
@@ -77,6 +81,7 @@ class XmlDocument {
   TiXmlDocument doc_;
   Detail detail_;
   bool byteOrderMark_ = false;
+  std::uint64_t estimate_ = 0;
 };
 
 // The line and column of `where` in the zero-terminated `text`, both from 1,
