@@ -11,7 +11,8 @@
 #   TALVORO_REGISTRY_MESSAGES       the documents' names and the words of the reasons and
 #                                   findings, which the inspector's catalogs translate
 #   TALVORO_FUZZ_TARGETS            "nesting" (the guard against TinyXML), "Diagnose" (the
-#                                   diagnosis beside each reader) and one per document function
+#                                   diagnosis beside each reader), "CInterface" (the C readers
+#                                   beside the class) and one per document function
 #
 # Run as a script, it writes include/talvoro/lists.h anew:
 #   cmake -P cmake/registry.cmake              writes the header
@@ -155,7 +156,7 @@ math(EXPR last_finding "${FINDING_COUNT} - 1")
 foreach(f RANGE ${last_finding})
   list(APPEND TALVORO_REGISTRY_MESSAGES "${FINDING_${f}_words}")
 endforeach()
-set(TALVORO_FUZZ_TARGETS nesting Diagnose ${TALVORO_DOCUMENT_READERS}
+set(TALVORO_FUZZ_TARGETS nesting Diagnose CInterface ${TALVORO_DOCUMENT_READERS}
                          ${TALVORO_DOCUMENT_WRITERS})
 
 # include/talvoro/lists.h, as the registry makes it.

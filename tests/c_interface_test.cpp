@@ -11,6 +11,7 @@
 
 #include <gtest/gtest.h>
 
+#include "c_calls.h"
 #include "document_calls.h"
 #include "talvoro/c.h"
 #include "talvoro/diagnose.h"
@@ -20,92 +21,11 @@
 
 namespace {
 
-using Reader = talvoro_reason (*)(const char*, const talvoro_sink*, talvoro_outcome*);
-
-// What a sink received: each callback as one event, in order.
-struct Event {
-  char what;  // 'n' reserve, 'r' record, 't' text
-  talvoro_array array;
-  std::string bytes;  // the record's, the text's; the count for a reserve
-};
-
-struct Recorder {
-  std::vector<Event> events;
-  std::size_t stopAfter = SIZE_MAX;  // records and texts
-
-  talvoro_sink Sink() {
-    talvoro_sink sink{};
-    sink.size = sizeof sink;
-    sink.context = this;
-    sink.reserve = [](void* context, talvoro_array array, int count) {
-      static_cast<Recorder*>(context)->events.push_back({'n', array, std::to_string(count)});
-      return 0;
-    };
-    sink.record = [](void* context, talvoro_array array, const void* record) {
-      auto& self = *static_cast<Recorder*>(context);
-      self.events.push_back(
-          {'r', array, std::string(static_cast<const char*>(record), talvoro_record_size(array))});
-      return self.Delivered() >= self.stopAfter ? 1 : 0;
-    };
-    sink.text = [](void* context, talvoro_array array, const char* text, std::size_t length) {
-      auto& self = *static_cast<Recorder*>(context);
-      EXPECT_EQ(text[length], '\0');
-      self.events.push_back({'t', array, std::string(text, length)});
-      return self.Delivered() >= self.stopAfter ? 1 : 0;
-    };
-    return sink;
-  }
-  std::size_t Delivered() const {
-    std::size_t n = 0;
-    for (const Event& e : events)
-      n += e.what != 'n';
-    return n;
-  }
-};
-
-// Each reader of the C interface, by the name of its CTinyXmlHelper
-// function, with its arrays in the order of the record's members and the
-// shape of the first: all from the registry's lists.
-enum class Shape { ARRAY, LIST, RECORD, TEXT };
-struct CReader {
-  const char* name;
-  Reader read;
-  std::vector<talvoro_array> arrays;
-  Shape shape;
-};
-const std::vector<CReader>& CReaders() {
-  static const std::vector<CReader> readers = [] {
-    std::vector<CReader> all = {
-#define TALVORO_C_READER_ROW(kind, cname, word, name, member, creader, writers, example) \
-  {#member, &creader, {}, Shape::ARRAY},
-        TALVORO_DOCUMENTS(TALVORO_C_READER_ROW)
-#undef TALVORO_C_READER_ROW
-    };
-#define TALVORO_ARRAY_OF(cname, form, record, document, label)        \
-  all[TALVORO_DOCUMENT_##document].arrays.push_back(TALVORO_##cname); \
-  all[TALVORO_DOCUMENT_##document].shape = Shape::form;
-    TALVORO_ARRAYS(TALVORO_ARRAY_OF)
-#undef TALVORO_ARRAY_OF
-    return all;
-  }();
-  return readers;
-}
-
-// The call table's bytes for what the C reader gave: the arrays one after
-// the other; a weather record left as the table leaves it on false; texts
-// as the table writes them, the table's own strings on false.
-std::string AsCallBytes(const CReader& reader, bool ok, const std::vector<Event>& events) {
-  std::string bytes;
-  if (!ok && reader.shape == Shape::RECORD) return std::string(sizeof(tagWeatherData), '\xAB');
-  if (!ok && reader.shape == Shape::TEXT) return "3:old;5:older;";
-  for (talvoro_array array : reader.arrays) {
-    for (const Event& e : events) {
-      if (e.array != array || e.what == 'n') continue;
-      bytes += e.what == 't' ? std::to_string(e.bytes.size()) + ":" + e.bytes + ";" : e.bytes;
-    }
-  }
-  return bytes;
-}
+using testutil::CReader;
+using testutil::CReaders;
+using testutil::Event;
+using testutil::Recorder;
+using testutil::Shape;
 
 // Every file a reader is tried on: its example and its fuzz corpus.
 std::vector<std::string> Documents(const char* name) {
@@ -133,7 +53,7 @@ TEST(CInterface, ReadsWhatTheExportedClassReadsByteForByte) {
       const talvoro_reason reason = reader.read(path.c_str(), &sink, &outcome);
       EXPECT_EQ(reason == TALVORO_REASON_OK, expected.result) << path;
       EXPECT_EQ(outcome.reason, reason);
-      EXPECT_EQ(AsCallBytes(reader, reason == TALVORO_REASON_OK, recorder.events), expected.bytes)
+      EXPECT_EQ(testutil::AsCallBytes(reader, reason == TALVORO_REASON_OK, recorder.events), expected.bytes)
           << path;
       // Each reserve comes before its array's first record and tells its count.
       for (std::size_t i = 0; i < recorder.events.size(); ++i) {
@@ -220,12 +140,30 @@ TEST(CInterface, SizedStructsGrowWithoutBreakingOlderHosts) {
   EXPECT_EQ(outcome.reason, TALVORO_REASON_MISSING);
   EXPECT_EQ(outcome.detail[0], 0x5A);
 
-  Recorder recorder;
-  talvoro_sink sink = recorder.Sink();
-  sink.size = offsetof(talvoro_sink, text);  // a host that knew no texts
-  EXPECT_EQ(talvoro_get_version(TALVORO_EXAMPLES_DIR "/version.xml", &sink, nullptr),
-            TALVORO_REASON_OK);
-  EXPECT_TRUE(recorder.events.empty());
+  // A sink that ends before a callback gets nothing through it, and all the
+  // rest: what reaches it, as a letter each, of a list of records and a list
+  // of texts.
+  const std::pair<std::size_t, const char*> sinks[] = {
+      {offsetof(talvoro_sink, reserve), "|"},
+      {offsetof(talvoro_sink, record), "n|"},
+      {offsetof(talvoro_sink, text), "nrrrr|"},
+      {sizeof(talvoro_sink), "nrrrr|tt"},
+  };
+  for (const auto& [size, expected] : sinks) {
+    std::string got;
+    for (auto [read, name] : {std::pair{&talvoro_get_shortcut_info, "/shortcuts.xml"},
+                              std::pair{&talvoro_get_version, "/version.xml"}}) {
+      Recorder recorder;
+      talvoro_sink sink = recorder.Sink();
+      sink.size = size;
+      EXPECT_EQ(read((TALVORO_EXAMPLES_DIR + std::string(name)).c_str(), &sink, nullptr),
+                TALVORO_REASON_OK);
+      for (const Event& e : recorder.events)
+        got += e.what;
+      got += name[1] == 's' ? "|" : "";
+    }
+    EXPECT_EQ(got, expected) << "a sink of " << size << " bytes";
+  }
   EXPECT_EQ(talvoro_get_service_data(TALVORO_EXAMPLES_DIR "/services.xml", nullptr, nullptr),
             TALVORO_REASON_OK);
   EXPECT_EQ(talvoro_interface_version(), TALVORO_C_INTERFACE_VERSION);

@@ -1,11 +1,15 @@
 #include "targets.h"
 
+#include <cstddef>
+#include <cstdint>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
 #include <fstream>
 #include <string>
+#include <vector>
 
+#include "c_calls.h"
 #include "document_calls.h"
 #include "xml/guard.h"
 #include "talvoro/diagnose.h"
@@ -89,12 +93,72 @@ void RunDiagnose(const std::string& input) {
   }
 }
 
+// The C readers as hosts call them, against the exported class, on the
+// input after its first three bytes, which make the host's choices: where its
+// sink ends (at each member in turn, or no sink at all), which callbacks are
+// null, and after how many records and texts it answers "stop" (0: never).
+// What arrives is what the full sink receives, less what the host cannot
+// take, up to the stop; the reason is the class's verdict, or kStopped.
+void RunCInterface(const std::string& input) {
+  if (input.size() < 3) return;
+  static const testutil::TempDir dir;
+  const std::string path = dir / "document.xml";
+  std::ofstream(path, std::ios::binary | std::ios::trunc) << input.substr(3);
+  constexpr std::size_t kEnds[] = {offsetof(talvoro_sink, reserve), offsetof(talvoro_sink, record),
+                                   offsetof(talvoro_sink, text), sizeof(talvoro_sink), 0};
+  const std::size_t end = kEnds[static_cast<unsigned char>(input[0]) % 5];
+  const unsigned nulls = static_cast<unsigned char>(input[1]);
+  const std::size_t stop = static_cast<unsigned char>(input[2]);
+  for (const testutil::CReader& reader : testutil::CReaders()) {
+    const std::string name = std::string("CInterface ") + reader.name;
+    testutil::Recorder all;
+    const talvoro_sink full = all.Sink();
+    const talvoro_reason verdict = reader.read(path.c_str(), &full, nullptr);
+    const testutil::CallOutcome expected = testutil::FindCall(reader.name)->run(path, "");
+    if ((verdict == TALVORO_REASON_OK) != expected.result)
+      Fault(name.c_str(), "another verdict than the class's");
+    if (testutil::AsCallBytes(reader, expected.result, all.events) != expected.bytes)
+      Fault(name.c_str(), "other records than the class's");
+
+    testutil::Recorder host;
+    host.stopAfter = stop ? stop : SIZE_MAX;
+    talvoro_sink sink = host.Sink();
+    sink.size = end;
+    if (nulls & 1) sink.reserve = nullptr;
+    if (nulls & 2) sink.record = nullptr;
+    if (nulls & 4) sink.text = nullptr;
+    talvoro_outcome outcome{};
+    outcome.size = sizeof outcome;
+    const talvoro_reason reason = reader.read(path.c_str(), end ? &sink : nullptr, &outcome);
+    // What the host can take of what the full sink received, up to its stop.
+    const bool takes[] = {end > offsetof(talvoro_sink, reserve) && sink.reserve,
+                          end > offsetof(talvoro_sink, record) && sink.record,
+                          end > offsetof(talvoro_sink, text) && sink.text};
+    std::vector<testutil::Event> wanted;
+    std::size_t delivered = 0;
+    bool stopped = false;
+    for (const testutil::Event& e : all.events) {
+      if (stopped || !takes[e.what == 'n' ? 0 : e.what == 'r' ? 1 : 2]) continue;
+      wanted.push_back(e);
+      if (e.what != 'n' && ++delivered == stop) stopped = true;
+    }
+    if (!(host.events == wanted)) Fault(name.c_str(), "the host received other callbacks");
+    if (reason != (stopped ? TALVORO_REASON_STOPPED : verdict))
+      Fault(name.c_str(), std::string("the reason is ") + talvoro_reason_text(reason));
+    if (outcome.reason != reason) Fault(name.c_str(), "the outcome says another reason");
+  }
+}
+
 }  // namespace
 
 bool Run(const char* name, const std::uint8_t* data, std::size_t size) {
   const std::string input(reinterpret_cast<const char*>(data), size);
   if (std::strcmp(name, "nesting") == 0) {
     RunNesting(input);
+    return true;
+  }
+  if (std::strcmp(name, "CInterface") == 0) {
+    RunCInterface(input);
     return true;
   }
   if (std::strcmp(name, "Diagnose") == 0) {

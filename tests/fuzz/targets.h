@@ -8,8 +8,8 @@
 
 namespace fuzz {
 
-// Runs the target called `name` ("nesting", "Diagnose" or a document
-// function's name) on one input; aborts on a fault, so that libFuzzer and the
+// Runs the target called `name` ("nesting", "Diagnose", "CInterface" or a
+// document function's name) on one input; aborts on a fault, so that libFuzzer and the
 // replay report it.
 // False when there is no such target.
 bool Run(const char* name, const std::uint8_t* data, std::size_t size);
