@@ -7,6 +7,8 @@
 #include <functional>
 #include <random>
 #include <string>
+#include <string_view>
+#include <utility>
 
 #include <gtest/gtest.h>
 
@@ -23,6 +25,7 @@
 #include "api/writers.h"
 #include "document_calls.h"
 #include "fault_env.h"
+#include "talvoro/diagnose.h"
 #include "talvoro/talvoro.h"
 #include "test_util.h"
 
@@ -121,6 +124,30 @@ TEST(BadInput, BinaryGarbageAndOtherEncodings) {
   }
   ExpectSoundOnContent("UTF-16LE", little, true);
   ExpectSoundOnContent("UTF-16BE", big, true);
+  // Each is named by its first bytes: a byte-order mark, or the zero bytes
+  // around ASCII; UTF-8, with its mark or without, is none of them.
+  using namespace std::string_view_literals;
+  const std::pair<std::string_view, const char*> wide[] = {
+      {"\xFF\xFE<\0r\0"sv, "UTF-16LE (byte-order mark)"},
+      {"\xFE\xFF\0<\0r"sv, "UTF-16BE (byte-order mark)"},
+      {"\xFF\xFE\0\0<\0\0\0"sv, "UTF-32LE (byte-order mark)"},
+      {"\0\0\xFE\xFF\0\0\0<"sv, "UTF-32BE (byte-order mark)"},
+      {"<\0r\0/\0>\0"sv, "UTF-16LE"},
+      {"\0<\0r\0/\0>"sv, "UTF-16BE"},
+      {"<\0\0\0r\0\0\0"sv, "UTF-32LE"},
+      {"\0\0\0<\0\0\0r"sv, "UTF-32BE"},
+      {"<r/>"sv, nullptr},
+      {"\xEF\xBB\xBF<r/>"sv, nullptr},
+  };
+  testutil::TempDir dir;
+  for (const auto& [bytes, named] : wide) {
+    testutil::WriteFile(dir / "wide.xml", std::string(bytes));
+    talvoro::Outcome outcome{};
+    talvoro::Diagnose(talvoro::DocumentKind::kShortcuts, (dir / "wide.xml").c_str(), &outcome,
+                      nullptr, nullptr);
+    EXPECT_EQ(outcome.reason == talvoro::Reason::kWideText, named != nullptr) << outcome.detail;
+    EXPECT_STREQ(outcome.detail, named ? named : "") << "the bytes " << bytes.size();
+  }
 }
 
 // The example with its attribute values replaced (after the declaration):

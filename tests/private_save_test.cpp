@@ -38,7 +38,8 @@
 // the test armed for it on the calling thread, and otherwise goes straight to
 // the kernel.
 namespace {
-thread_local int fsyncError = 0, closeError = 0, renameError = 0, listAttributesError = 0;
+thread_local int fsyncError = 0, closeError = 0, renameError = 0, listAttributesError = 0,
+                 setAttributeError = 0;
 // Calls of write() and rename() to interrupt by a signal before they act.
 thread_local int interruptedWrites = 0, interruptedRenames = 0;
 // The most one write() moves (0: no limit).
@@ -77,6 +78,11 @@ extern "C" int rename(const char* from, const char* to) noexcept {
 extern "C" ssize_t llistxattr(const char* path, char* names, size_t size) noexcept {
   if (listAttributesError) return Armed(listAttributesError);
   return ::syscall(SYS_llistxattr, path, names, size);
+}
+extern "C" int fsetxattr(int fd, const char* name, const void* value, size_t size,
+                         int flags) noexcept {
+  if (setAttributeError) return Armed(setAttributeError);
+  return static_cast<int>(::syscall(SYS_fsetxattr, fd, name, value, size, flags));
 }
 extern "C" ssize_t write(int fd, const void* data, size_t size) {
   if (interruptedWrites > 0) return Interrupted(interruptedWrites);
@@ -311,18 +317,22 @@ TEST(PrivateSave, RootKeepsOwnerGroupModeAndExtendedAttributes) {
   }
 }
 
-TEST(PrivateSave, AFailedSyncCloseRenameOrAttributeListKeepsTheOldFileAndSaysWhich) {
+TEST(PrivateSave, AFailedSyncCloseRenameOrAttributeCopyKeepsTheOldFileAndSaysWhich) {
   struct Case {
     int* error;
     talvoro::Reason reason;
   } cases[] = {{&fsyncError, talvoro::Reason::kSyncFailed},
                {&closeError, talvoro::Reason::kCloseFailed},
                {&renameError, talvoro::Reason::kRenameFailed},
-               {&listAttributesError, talvoro::Reason::kAttributesNotKept}};
+               {&listAttributesError, talvoro::Reason::kAttributesNotKept},
+               {&setAttributeError, talvoro::Reason::kAttributesNotKept}};
   for (const Case& c : cases) {
     testutil::TempDir dir;
     const std::string path = dir / "doc.xml";
     WriteFile(path, Shortcuts("a.exe"));
+    // An attribute to copy (where the file system has user attributes).
+    if (::setxattr(path.c_str(), "user.origin", "desk", 4, 0) != 0 && c.error == &setAttributeError)
+      continue;
     tagShortCutInfo shortcut = testutil::Zeroed<tagShortCutInfo>();
     std::strcpy(shortcut.file, "new.exe");
     talvoro::Outcome outcome{};
