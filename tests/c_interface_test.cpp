@@ -53,7 +53,8 @@ TEST(CInterface, ReadsWhatTheExportedClassReadsByteForByte) {
       const talvoro_reason reason = reader.read(path.c_str(), &sink, &outcome);
       EXPECT_EQ(reason == TALVORO_REASON_OK, expected.result) << path;
       EXPECT_EQ(outcome.reason, reason);
-      EXPECT_EQ(testutil::AsCallBytes(reader, reason == TALVORO_REASON_OK, recorder.events), expected.bytes)
+      EXPECT_EQ(testutil::AsCallBytes(reader, reason == TALVORO_REASON_OK, recorder.events),
+                expected.bytes)
           << path;
       // Each reserve comes before its array's first record and tells its count.
       for (std::size_t i = 0; i < recorder.events.size(); ++i) {

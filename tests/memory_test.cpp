@@ -95,8 +95,8 @@ double ExpectCovered(const std::string& name, const std::string& xml, bool print
   EXPECT_GE(m.estimate, m.peak) << name << ": " << talvoro::ReasonText(m.reason);
   const double ratio = m.peak ? static_cast<double>(m.estimate) / static_cast<double>(m.peak) : 0;
   if (print) {
-    std::printf("%-28s %9zu bytes: peak %11llu, estimate %11llu (%.2f)\n", name.c_str(),
-                xml.size(), static_cast<unsigned long long>(m.peak),
+    std::printf("%-28s %9zu bytes: peak %11llu, estimate %11llu (%.2f)\n", name.c_str(), xml.size(),
+                static_cast<unsigned long long>(m.peak),
                 static_cast<unsigned long long>(m.estimate), ratio);
   }
   return ratio;

@@ -48,9 +48,10 @@ std::string Message(const talvoro::Finding& f, const Decoder& decoder, Target ta
       return Format(_("{1} of {2} {3} is stored as {4} (its low 16 bits)"),
                     {attribute, element, Shown(decoder.Decode(f.written), target), f.stored});
     case FindingKind::kSaturated:
-      return Format(f.width == 16 ? _("{1} of {2} {3} is beyond 32 bits: stored as {4} (the "
-                                      "limit's low 16 bits)")
-                                  : _("{1} of {2} {3} is beyond 32 bits: stored as {4} (the limit)"),
+      return Format(f.width == 16
+                        ? _("{1} of {2} {3} is beyond 32 bits: stored as {4} (the "
+                            "limit's low 16 bits)")
+                        : _("{1} of {2} {3} is beyond 32 bits: stored as {4} (the limit)"),
                     {attribute, element, Shown(decoder.Decode(f.written), target), f.stored});
     case FindingKind::kNumberAbsent:
       return Format(_("{1} of {2} is absent: stored as 0"), {attribute, element});
@@ -76,16 +77,15 @@ std::string Message(const talvoro::Finding& f, const Decoder& decoder, Target ta
       std::snprintf(name, sizeof name, "U+%04X", code);
       return Format(_("{1} of {2} is cut inside the character {3} ({4}, {5} bytes {6}): the "
                       "host receives {7} at the end of the text, part of a character"),
-                    {attribute, element, Shown(Decoded(1, code), target), name,
-                     decoder.encoding(), Hex(bytes, " "),
-                     Hex(bytes.substr(0, static_cast<std::size_t>(f.lost)), " ")});
+                    {attribute, element, Shown(Decoded(1, code), target), name, decoder.encoding(),
+                     Hex(bytes, " "), Hex(bytes.substr(0, static_cast<std::size_t>(f.lost)), " ")});
     }
     case FindingKind::kNotText: {
       const std::string run =
           written.substr(static_cast<std::size_t>(f.width - 1), static_cast<std::size_t>(f.lost));
-      const std::string where = Format(_("{1} of {2} is not valid {3} from byte {4}: {5}"),
-                                       {attribute, element, decoder.encoding(),
-                                        std::to_string(f.width), Hex(run, " ")});
+      const std::string where =
+          Format(_("{1} of {2} is not valid {3} from byte {4}: {5}"),
+                 {attribute, element, decoder.encoding(), std::to_string(f.width), Hex(run, " ")});
       if (run.find_first_of("\"'<>=/&; \t\n") != std::string::npos) {
         return where + Format(_(": read as UTF-8, a lead byte takes the bytes after it along, "
                                 "markup among them, and the host receives {1}"),
@@ -153,10 +153,11 @@ void Collect(const talvoro::Finding* finding, void* context) {
   Json json = {{"line", finding->line},
                {"column", finding->column},
                {"kind", talvoro::FindingText(finding->kind)}};
-  for (const auto& [name, bytes] : {std::pair<const char*, const char*>{"element", finding->element},
-                                    {"attribute", finding->attribute},
-                                    {"written", finding->written},
-                                    {"stored", finding->stored}})
+  for (const auto& [name, bytes] :
+       {std::pair<const char*, const char*>{"element", finding->element},
+        {"attribute", finding->attribute},
+        {"written", finding->written},
+        {"stored", finding->stored}})
     SetJsonText(json, name, check.decoder.Decode(bytes), bytes);
   json["width"] = finding->width;
   json["lost"] = finding->lost;

@@ -76,12 +76,13 @@ int main(int argc, char** argv) {
   bool json = false, tree = false;
   const std::vector<ShowKind> kinds = AllKinds();
   for (const ShowKind& kind : kinds) {
-    CLI::App* command =
-        show->add_subcommand(kind.name, Format(_("Show a {1} document"), {_(kind.document.c_str())}));
+    CLI::App* command = show->add_subcommand(
+        kind.name, Format(_("Show a {1} document"), {_(kind.document.c_str())}));
     command->add_option("FILE", file, _("The document to read"))->required();
     CLI::Option* asJson = command->add_flag("--json", json, _("Print JSON instead of tables"));
     if (HasTree(kind.kind)) {
-      command->add_flag("--tree", tree, _("Draw the document as the tree it is, its records joined"))
+      command
+          ->add_flag("--tree", tree, _("Draw the document as the tree it is, its records joined"))
           ->excludes(asJson);
     }
     command->callback([&file, &json, &tree, &status, &kind] {
@@ -95,10 +96,11 @@ int main(int argc, char** argv) {
       // The author's text: decoded from the document's encoding.
       const Decoder decoder = Decoder::For(file);
       if (!decoder.known()) {
-        std::cerr << ForTerminal(
-            "talvoro: " +
-            Format(_("{1}: the encoding {2} is not known here: bytes above 0x7F are shown as \\xNN"),
-                   {ShownTyped(file), ShownQuoted(Decoder("ASCII").Decode(decoder.encoding()))}))
+        std::cerr << ForTerminal("talvoro: " +
+                                 Format(_("{1}: the encoding {2} is not known here: bytes above "
+                                          "0x7F are shown as \\xNN"),
+                                        {ShownTyped(file),
+                                         ShownQuoted(Decoder("ASCII").Decode(decoder.encoding()))}))
                   << '\n';
       }
       if (json) {
@@ -122,8 +124,7 @@ int main(int argc, char** argv) {
       app.add_subcommand("exists", _("Tell whether a file, directory or pattern exists"));
   std::string pattern;
   exists
-      ->add_option("PATTERN", pattern,
-                   _("A path; '*' and '?' in its last component match entries"))
+      ->add_option("PATTERN", pattern, _("A path; '*' and '?' in its last component match entries"))
       ->required();
   exists->callback([&] {
     if (CTinyXmlHelper::IsFileExist(pattern.c_str())) {

@@ -85,8 +85,8 @@ std::vector<Node> ServiceTree(const Json& document) {
   std::vector<Node> types = Nodes(document.at("types"), N_("type"), {"id", "typeName"});
   const Json& kinds = document.at("kinds");
   std::vector<Node> withServers = Nodes(kinds, N_("kind"), {"id", "kindName"}, {"typeId"});
-  Join(withServers, kinds, document.at("servers"), N_("server"), N_("servers"), {"id", "serverName"},
-       {"kindId", "kindDepend"}, [](const Json& kind, const Json& server) {
+  Join(withServers, kinds, document.at("servers"), N_("server"), N_("servers"),
+       {"id", "serverName"}, {"kindId", "kindDepend"}, [](const Json& kind, const Json& server) {
          return kind.at("id") == server.at("kindId") &&
                 kind.at("depend") == server.at("kindDepend");
        });
@@ -117,8 +117,7 @@ std::vector<Node> Tree(talvoro::DocumentKind kind, const Json& document) {
     case DocumentKind::kParts: {
       std::vector<Node> parts = Nodes(document.at("parts"), N_("part"), {"id", "name"});
       Join(parts, document.at("parts"), document.at("subParts"), N_("sub-part"), N_("sub-parts"),
-           {"id", "name"},
-           {"parentId"},
+           {"id", "name"}, {"parentId"},
            [](const Json& part, const Json& sub) { return part.at("id") == sub.at("parentId"); });
       return parts;
     }

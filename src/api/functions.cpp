@@ -129,8 +129,7 @@ void CloseCharacterSet(CharacterSet* set) {
   delete set;
 }
 
-int DecodeCharacter(CharacterSet* set, const char* text, int size, unsigned codes[2],
-                    int* count) {
+int DecodeCharacter(CharacterSet* set, const char* text, int size, unsigned codes[2], int* count) {
   Charset::Character character{0, 0};
   if (set && text && size > 0) character = set->charset->Next(text, static_cast<std::size_t>(size));
   if (codes) {

@@ -70,10 +70,10 @@ class Charset {
  public:
   virtual ~Charset() = default;
   struct Character {
-    std::size_t length;    // its bytes; 0: no character of the set begins here
-    char32_t code;         // its code point
-    char32_t second = 0;   // the second, where the set makes a character of two
-                           // (Big5-HKSCS's Ê̄: U+00CA U+0304); 0 otherwise
+    std::size_t length;   // its bytes; 0: no character of the set begins here
+    char32_t code;        // its code point
+    char32_t second = 0;  // the second, where the set makes a character of two
+                          // (Big5-HKSCS's Ê̄: U+00CA U+0304); 0 otherwise
   };
   // The character at the start of `text`, of the `size` > 0 bytes left.
   virtual Character Next(const char* text, std::size_t size) = 0;

@@ -11,10 +11,10 @@
 
 #include "c_calls.h"
 #include "document_calls.h"
-#include "xml/guard.h"
 #include "talvoro/diagnose.h"
 #include "temp_dir.h"
 #include "tinyxml_depth.h"
+#include "xml/guard.h"
 
 namespace fuzz {
 namespace {
