@@ -30,9 +30,7 @@ bool Holds(std::size_t size, std::size_t end) {
         offsetof(std::remove_pointer_t<decltype(object)>, member) + sizeof((object)->member))
 
 // The outcome's members that the host's struct holds.
-talvoro_reason Give(const Status& status, int changed, talvoro_outcome* outcome) {
-  Outcome full{};
-  Report(status, changed, &full);
+talvoro_reason Give(const Outcome& full, talvoro_outcome* outcome) {
   if (outcome) {
     if (TALVORO_HOLDS(outcome, reason)) outcome->reason = static_cast<int>(full.reason);
     if (TALVORO_HOLDS(outcome, line)) outcome->line = full.line;
@@ -41,7 +39,7 @@ talvoro_reason Give(const Status& status, int changed, talvoro_outcome* outcome)
     if (TALVORO_HOLDS(outcome, detail))
       std::memcpy(outcome->detail, full.detail, sizeof full.detail);
   }
-  return static_cast<talvoro_reason>(status.code());
+  return static_cast<talvoro_reason>(full.reason);
 }
 
 // Runs the reader of `kind` over the host's sink, with the reasons the other
@@ -62,20 +60,9 @@ talvoro_reason ReadInto(DocumentKind kind, const char* path, const talvoro_sink*
   } catch (const std::bad_alloc&) {
     status = Status(Reason::kNoMemory);
   }
-  return Give(status, 0, outcome);
-}
-
-// A writer's work, with its failures as reasons.
-template <class Save>
-talvoro_reason Written(talvoro_outcome* outcome, Save save) {
-  int changed = 0;
-  Status status;
-  try {
-    status = save(&changed);
-  } catch (const std::bad_alloc&) {
-    status = Status(Reason::kNoMemory);
-  }
-  return Give(status, changed, outcome);
+  Outcome full{};
+  Report(status, 0, &full);
+  return Give(full, outcome);
 }
 
 }  // namespace
@@ -156,34 +143,25 @@ TALVORO_DOCUMENTS(TALVORO_C_READER)
 
 talvoro_reason TALVORO_CALL talvoro_set_soft_version(const tagSoftData* soft, const char* path,
                                                      talvoro_outcome* outcome) {
-  return Written(
-      outcome, [&](int* changed) { return SaveSoftVersion(Env::Default(), soft, path, changed); });
+  return Give(SoftVersionSet(soft, path), outcome);
 }
 
 talvoro_reason TALVORO_CALL talvoro_write_update_file(const char* path,
                                                       const tagUpdateData* updates, int count,
                                                       talvoro_outcome* outcome) {
-  return Written(outcome, [&](int* changed) {
-    *changed = count;
-    return SaveUpdates(Env::Default(), path, updates, count);
-  });
+  return Give(UpdatesWritten(path, updates, count), outcome);
 }
 
 talvoro_reason TALVORO_CALL talvoro_write_shortcut_info(const char* path,
                                                         const tagShortCutInfo* shortcuts, int count,
                                                         talvoro_outcome* outcome) {
-  return Written(outcome, [&](int* changed) {
-    *changed = count;
-    return SaveShortcuts(Env::Default(), path, shortcuts, count);
-  });
+  return Give(ShortcutsWritten(path, shortcuts, count), outcome);
 }
 
 talvoro_reason TALVORO_CALL talvoro_delete_shortcut_info(const char* path,
                                                          const tagShortCutInfo* shortcut,
                                                          talvoro_outcome* outcome) {
-  return Written(outcome, [&](int* changed) {
-    return SaveWithoutShortcut(Env::Default(), path, shortcut, changed);
-  });
+  return Give(ShortcutDeleted(path, shortcut), outcome);
 }
 
 talvoro_reason TALVORO_CALL talvoro_diagnose(talvoro_document document, const char* path,
@@ -204,7 +182,7 @@ talvoro_reason TALVORO_CALL talvoro_diagnose(talvoro_document document, const ch
         forward.callback(&finding, forward.context);
       } : FindingCallback(nullptr),
       &forward);
-  return Give(Status(full.reason, full.detail).At(full.line, full.column), 0, outcome);
+  return Give(full, outcome);
 }
 
 }  // extern "C"

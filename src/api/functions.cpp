@@ -22,7 +22,7 @@ namespace {
 
 // A writer's work over the system's file layer, with its outcome.
 template <class Save>
-bool Written(Outcome* outcome, Save save) {
+Outcome Written(Save save) {
   int changed = 0;
   Status status;
   try {
@@ -30,7 +30,15 @@ bool Written(Outcome* outcome, Save save) {
   } catch (const std::bad_alloc&) {
     status = Status(Reason::kNoMemory);
   }
-  return Report(status, changed, outcome);
+  Outcome outcome{};
+  Report(status, changed, &outcome);
+  return outcome;
+}
+
+// The outcome to the caller, when it asks; whether the call succeeded.
+bool Handed(const Outcome& full, Outcome* outcome) {
+  if (outcome) *outcome = full;
+  return full.reason == Reason::kOk;
 }
 
 }  // namespace
@@ -86,30 +94,45 @@ Reason DeclaredEncoding(const char* path, char* name, int size) {
   return status.code();
 }
 
-bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome) {
+Outcome SoftVersionSet(const tagSoftData* soft, const char* path) {
   return Written(
-      outcome, [&](int* changed) { return SaveSoftVersion(Env::Default(), &soft, path, changed); });
+      [&](int* changed) { return SaveSoftVersion(Env::Default(), soft, path, changed); });
 }
 
-bool DeleteShortcut(const char* path, const tagShortCutInfo& shortcut, Outcome* outcome) {
-  return Written(outcome, [&](int* changed) {
-    return SaveWithoutShortcut(Env::Default(), path, &shortcut, changed);
-  });
+Outcome ShortcutDeleted(const char* path, const tagShortCutInfo* shortcut) {
+  return Written(
+      [&](int* changed) { return SaveWithoutShortcut(Env::Default(), path, shortcut, changed); });
 }
 
-bool WriteShortcuts(const char* path, const tagShortCutInfo* shortcuts, int count,
-                    Outcome* outcome) {
-  return Written(outcome, [&](int* changed) {
+Outcome ShortcutsWritten(const char* path, const tagShortCutInfo* shortcuts, int count) {
+  return Written([&](int* changed) {
     *changed = count;
     return SaveShortcuts(Env::Default(), path, shortcuts, count);
   });
 }
 
-bool WriteUpdates(const char* path, const tagUpdateData* updates, int count, Outcome* outcome) {
-  return Written(outcome, [&](int* changed) {
+Outcome UpdatesWritten(const char* path, const tagUpdateData* updates, int count) {
+  return Written([&](int* changed) {
     *changed = count;
     return SaveUpdates(Env::Default(), path, updates, count);
   });
+}
+
+bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome) {
+  return Handed(SoftVersionSet(&soft, path), outcome);
+}
+
+bool DeleteShortcut(const char* path, const tagShortCutInfo& shortcut, Outcome* outcome) {
+  return Handed(ShortcutDeleted(path, &shortcut), outcome);
+}
+
+bool WriteShortcuts(const char* path, const tagShortCutInfo* shortcuts, int count,
+                    Outcome* outcome) {
+  return Handed(ShortcutsWritten(path, shortcuts, count), outcome);
+}
+
+bool WriteUpdates(const char* path, const tagUpdateData* updates, int count, Outcome* outcome) {
+  return Handed(UpdatesWritten(path, updates, count), outcome);
 }
 
 struct CharacterSet {

@@ -10,6 +10,7 @@
 
 #include "os/env.h"
 #include "os/status.h"
+#include "talvoro/core.h"
 #include "talvoro/records.h"
 
 namespace talvoro {
@@ -26,6 +27,15 @@ Status SaveShortcuts(Env& env, const char* path, const tagShortCutInfo* shortcut
 Status SaveUpdates(Env& env, const char* path, const tagUpdateData* updates, int count);
 Status SaveUpdates(Env& env, const char* path,
                    const CList<tagUpdateData, const tagUpdateData&>& list);
+
+// The same on the system's file layer, as every face runs them: the outcome
+// of each (`changed`: the elements set, removed or written), a failed
+// allocation as kNoMemory, no exception. The talvoro:: writers and the C
+// interface both hand these on.
+Outcome SoftVersionSet(const tagSoftData* soft, const char* path);
+Outcome ShortcutDeleted(const char* path, const tagShortCutInfo* shortcut);
+Outcome ShortcutsWritten(const char* path, const tagShortCutInfo* shortcuts, int count);
+Outcome UpdatesWritten(const char* path, const tagUpdateData* updates, int count);
 
 }  // namespace talvoro
 
