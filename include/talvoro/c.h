@@ -212,6 +212,37 @@ TALVORO_API talvoro_reason TALVORO_CALL talvoro_diagnose(talvoro_document docume
                                                          talvoro_finding_callback callback,
                                                          void* context);
 
+#if defined(_WIN32)
+/* The wide-character twins, on Windows: every function above that takes a
+   path, as talvoro_<name>_w taking it in UTF-16, with the same contract. A
+   path may hold any character that Windows allows in a name, whatever the
+   ANSI code page, and may be longer than MAX_PATH, absolute or relative:
+   the library gives the system its "\\?\" form (never the host). The texts
+   in documents stay bytes, as with the narrow functions. */
+TALVORO_API int TALVORO_CALL talvoro_is_file_exist_w(const wchar_t* pattern);
+#define TALVORO_C_WIDE_READER(kind, cname, word, name, member, creader, writers, example) \
+  TALVORO_API talvoro_reason TALVORO_CALL creader##_w(                                    \
+      const wchar_t* path, const talvoro_sink* sink, talvoro_outcome* outcome);
+TALVORO_DOCUMENTS(TALVORO_C_WIDE_READER)
+#undef TALVORO_C_WIDE_READER
+TALVORO_API talvoro_reason TALVORO_CALL talvoro_set_soft_version_w(const tagSoftData* soft,
+                                                                   const wchar_t* path,
+                                                                   talvoro_outcome* outcome);
+TALVORO_API talvoro_reason TALVORO_CALL talvoro_write_update_file_w(const wchar_t* path,
+                                                                    const tagUpdateData* updates,
+                                                                    int count,
+                                                                    talvoro_outcome* outcome);
+TALVORO_API talvoro_reason TALVORO_CALL talvoro_write_shortcut_info_w(
+    const wchar_t* path, const tagShortCutInfo* shortcuts, int count, talvoro_outcome* outcome);
+TALVORO_API talvoro_reason TALVORO_CALL talvoro_delete_shortcut_info_w(
+    const wchar_t* path, const tagShortCutInfo* shortcut, talvoro_outcome* outcome);
+TALVORO_API talvoro_reason TALVORO_CALL talvoro_diagnose_w(talvoro_document document,
+                                                           const wchar_t* path,
+                                                           talvoro_outcome* outcome,
+                                                           talvoro_finding_callback callback,
+                                                           void* context);
+#endif
+
 #ifdef __cplusplus
 }
 #endif

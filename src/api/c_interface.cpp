@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstring>
 #include <new>
+#include <string>
 #include <type_traits>
 
 #include "api/binding.h"
@@ -45,13 +46,13 @@ talvoro_reason Give(const Outcome& full, talvoro_outcome* outcome) {
 // Runs the reader of `kind` over the host's sink, with the reasons the other
 // faces give: the place and explanation of a refusal, a callback's "stop",
 // the library's own allocation failures.
-talvoro_reason ReadInto(DocumentKind kind, const char* path, const talvoro_sink* host,
+talvoro_reason ReadInto(Env& env, DocumentKind kind, const char* path, const talvoro_sink* host,
                         talvoro_outcome* outcome) {
   Status status = CheckPath(path);
   try {
     if (status.ok()) {
       const Sink sink(host);
-      Document doc;
+      Document doc(env);
       doc.xml().Tell({true, false, &ExplainMalformed});
       status = FindBinding(kind)->sink(doc, path, sink);
     }
@@ -64,6 +65,46 @@ talvoro_reason ReadInto(DocumentKind kind, const char* path, const talvoro_sink*
   Report(status, 0, &full);
   return Give(full, outcome);
 }
+
+// talvoro::Diagnose, its findings handed on as talvoro_finding.
+talvoro_reason Diagnosed(Env& env, talvoro_document document, const char* path,
+                         talvoro_outcome* outcome, talvoro_finding_callback callback,
+                         void* context) {
+  struct Forward {
+    talvoro_finding_callback callback;
+    void* context;
+  } forward{callback, context};
+  Outcome full{};
+  DiagnoseIn(
+      env, static_cast<DocumentKind>(document), path, &full,
+      callback ? [](const Finding* f, void* to) {
+        const Forward& forward = *static_cast<const Forward*>(to);
+        talvoro_finding finding{sizeof(talvoro_finding), static_cast<int>(f->kind), f->line,
+                                f->column, f->element, f->attribute, f->written, f->stored,
+                                f->width, f->lost};
+        forward.callback(&finding, forward.context);
+      } : FindingCallback(nullptr),
+      &forward);
+  return Give(full, outcome);
+}
+
+#if defined(_WIN32)
+// Runs `call` on the wide-character path as the wide faces' file layer takes
+// it (a null path stays null, for the call to refuse); a failed allocation
+// of it is the call's kNoMemory.
+template <class Call>
+talvoro_reason WithWidePath(const wchar_t* path, talvoro_outcome* outcome, Call call) {
+  std::string bytes;
+  try {
+    bytes = PathFromWide(path);
+  } catch (const std::bad_alloc&) {
+    Outcome full{};
+    Report(Status(Reason::kNoMemory), 0, &full);
+    return Give(full, outcome);
+  }
+  return call(Env::Default(PathText::kUtf8), path ? bytes.c_str() : nullptr);
+}
+#endif
 
 }  // namespace
 Sink::Sink(const talvoro_sink* host) {
@@ -136,53 +177,99 @@ int TALVORO_CALL talvoro_is_file_exist(const char* pattern) {
 #define TALVORO_C_READER(kind, cname, word, name, member, creader, writers, example) \
   talvoro_reason TALVORO_CALL creader(const char* path, const talvoro_sink* sink,    \
                                       talvoro_outcome* outcome) {                    \
-    return ReadInto(DocumentKind::kind, path, sink, outcome);                        \
+    return ReadInto(Env::Default(), DocumentKind::kind, path, sink, outcome);        \
   }
 TALVORO_DOCUMENTS(TALVORO_C_READER)
 #undef TALVORO_C_READER
 
 talvoro_reason TALVORO_CALL talvoro_set_soft_version(const tagSoftData* soft, const char* path,
                                                      talvoro_outcome* outcome) {
-  return Give(SoftVersionSet(soft, path), outcome);
+  return Give(SoftVersionSet(Env::Default(), soft, path), outcome);
 }
 
 talvoro_reason TALVORO_CALL talvoro_write_update_file(const char* path,
                                                       const tagUpdateData* updates, int count,
                                                       talvoro_outcome* outcome) {
-  return Give(UpdatesWritten(path, updates, count), outcome);
+  return Give(UpdatesWritten(Env::Default(), path, updates, count), outcome);
 }
 
 talvoro_reason TALVORO_CALL talvoro_write_shortcut_info(const char* path,
                                                         const tagShortCutInfo* shortcuts, int count,
                                                         talvoro_outcome* outcome) {
-  return Give(ShortcutsWritten(path, shortcuts, count), outcome);
+  return Give(ShortcutsWritten(Env::Default(), path, shortcuts, count), outcome);
 }
 
 talvoro_reason TALVORO_CALL talvoro_delete_shortcut_info(const char* path,
                                                          const tagShortCutInfo* shortcut,
                                                          talvoro_outcome* outcome) {
-  return Give(ShortcutDeleted(path, shortcut), outcome);
+  return Give(ShortcutDeleted(Env::Default(), path, shortcut), outcome);
 }
 
 talvoro_reason TALVORO_CALL talvoro_diagnose(talvoro_document document, const char* path,
                                              talvoro_outcome* outcome,
                                              talvoro_finding_callback callback, void* context) {
-  struct Forward {
-    talvoro_finding_callback callback;
-    void* context;
-  } forward{callback, context};
-  Outcome full{};
-  Diagnose(
-      static_cast<DocumentKind>(document), path, &full,
-      callback ? [](const Finding* f, void* to) {
-        const Forward& forward = *static_cast<const Forward*>(to);
-        talvoro_finding finding{sizeof(talvoro_finding), static_cast<int>(f->kind), f->line,
-                                f->column, f->element, f->attribute, f->written, f->stored,
-                                f->width, f->lost};
-        forward.callback(&finding, forward.context);
-      } : FindingCallback(nullptr),
-      &forward);
-  return Give(full, outcome);
+  return Diagnosed(Env::Default(), document, path, outcome, callback, context);
 }
+
+#if defined(_WIN32)
+// The wide-character twins: the same calls on the wide faces' file layer.
+int TALVORO_CALL talvoro_is_file_exist_w(const wchar_t* pattern) {
+  try {
+    return pattern && Env::Default(PathText::kUtf8).PathExists(PathFromWide(pattern).c_str()) ? 1
+                                                                                              : 0;
+  } catch (const std::bad_alloc&) {
+    return 0;
+  }
+}
+
+#define TALVORO_C_WIDE_READER(kind, cname, word, name, member, creader, writers, example) \
+  talvoro_reason TALVORO_CALL creader##_w(const wchar_t* path, const talvoro_sink* sink,  \
+                                          talvoro_outcome* outcome) {                     \
+    return WithWidePath(path, outcome, [&](Env& env, const char* bytes) {                 \
+      return ReadInto(env, DocumentKind::kind, bytes, sink, outcome);                     \
+    });                                                                                   \
+  }
+TALVORO_DOCUMENTS(TALVORO_C_WIDE_READER)
+#undef TALVORO_C_WIDE_READER
+
+talvoro_reason TALVORO_CALL talvoro_set_soft_version_w(const tagSoftData* soft, const wchar_t* path,
+                                                       talvoro_outcome* outcome) {
+  return WithWidePath(path, outcome, [&](Env& env, const char* bytes) {
+    return Give(SoftVersionSet(env, soft, bytes), outcome);
+  });
+}
+
+talvoro_reason TALVORO_CALL talvoro_write_update_file_w(const wchar_t* path,
+                                                        const tagUpdateData* updates, int count,
+                                                        talvoro_outcome* outcome) {
+  return WithWidePath(path, outcome, [&](Env& env, const char* bytes) {
+    return Give(UpdatesWritten(env, bytes, updates, count), outcome);
+  });
+}
+
+talvoro_reason TALVORO_CALL talvoro_write_shortcut_info_w(const wchar_t* path,
+                                                          const tagShortCutInfo* shortcuts,
+                                                          int count, talvoro_outcome* outcome) {
+  return WithWidePath(path, outcome, [&](Env& env, const char* bytes) {
+    return Give(ShortcutsWritten(env, bytes, shortcuts, count), outcome);
+  });
+}
+
+talvoro_reason TALVORO_CALL talvoro_delete_shortcut_info_w(const wchar_t* path,
+                                                           const tagShortCutInfo* shortcut,
+                                                           talvoro_outcome* outcome) {
+  return WithWidePath(path, outcome, [&](Env& env, const char* bytes) {
+    return Give(ShortcutDeleted(env, bytes, shortcut), outcome);
+  });
+}
+
+talvoro_reason TALVORO_CALL talvoro_diagnose_w(talvoro_document document, const wchar_t* path,
+                                               talvoro_outcome* outcome,
+                                               talvoro_finding_callback callback, void* context) {
+  return WithWidePath(path, outcome, [&](Env& env, const char* bytes) {
+    return Diagnosed(env, document, bytes, outcome, callback, context);
+  });
+}
+#endif
 
 }  // extern "C"

@@ -43,8 +43,8 @@ bool Handed(const Outcome& full, Outcome* outcome) {
 
 }  // namespace
 
-Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCallback callback,
-                void* context) {
+Reason DiagnoseIn(Env& env, DocumentKind kind, const char* path, Outcome* outcome,
+                  FindingCallback callback, void* context) {
   const Binding* binding = FindBinding(kind);
   Status status =
       binding
@@ -55,7 +55,7 @@ Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCa
     if (status.ok()) {
       Findings findings;
       {
-        Document doc(Env::Default(), &findings);
+        Document doc(env, &findings);
         doc.xml().Tell({true, true, &ExplainMalformed});
         status = binding->own(doc, path);
       }
@@ -66,6 +66,11 @@ Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCa
   }
   Report(status, 0, outcome);
   return status.code();
+}
+
+Reason Diagnose(DocumentKind kind, const char* path, Outcome* outcome, FindingCallback callback,
+                void* context) {
+  return DiagnoseIn(Env::Default(), kind, path, outcome, callback, context);
 }
 
 Reason DeclaredEncoding(const char* path, char* name, int size) {
@@ -94,45 +99,43 @@ Reason DeclaredEncoding(const char* path, char* name, int size) {
   return status.code();
 }
 
-Outcome SoftVersionSet(const tagSoftData* soft, const char* path) {
-  return Written(
-      [&](int* changed) { return SaveSoftVersion(Env::Default(), soft, path, changed); });
+Outcome SoftVersionSet(Env& env, const tagSoftData* soft, const char* path) {
+  return Written([&](int* changed) { return SaveSoftVersion(env, soft, path, changed); });
 }
 
-Outcome ShortcutDeleted(const char* path, const tagShortCutInfo* shortcut) {
-  return Written(
-      [&](int* changed) { return SaveWithoutShortcut(Env::Default(), path, shortcut, changed); });
+Outcome ShortcutDeleted(Env& env, const char* path, const tagShortCutInfo* shortcut) {
+  return Written([&](int* changed) { return SaveWithoutShortcut(env, path, shortcut, changed); });
 }
 
-Outcome ShortcutsWritten(const char* path, const tagShortCutInfo* shortcuts, int count) {
+Outcome ShortcutsWritten(Env& env, const char* path, const tagShortCutInfo* shortcuts, int count) {
   return Written([&](int* changed) {
     *changed = count;
-    return SaveShortcuts(Env::Default(), path, shortcuts, count);
+    return SaveShortcuts(env, path, shortcuts, count);
   });
 }
 
-Outcome UpdatesWritten(const char* path, const tagUpdateData* updates, int count) {
+Outcome UpdatesWritten(Env& env, const char* path, const tagUpdateData* updates, int count) {
   return Written([&](int* changed) {
     *changed = count;
-    return SaveUpdates(Env::Default(), path, updates, count);
+    return SaveUpdates(env, path, updates, count);
   });
 }
 
 bool SetSoftVersion(const tagSoftData& soft, const char* path, Outcome* outcome) {
-  return Handed(SoftVersionSet(&soft, path), outcome);
+  return Handed(SoftVersionSet(Env::Default(), &soft, path), outcome);
 }
 
 bool DeleteShortcut(const char* path, const tagShortCutInfo& shortcut, Outcome* outcome) {
-  return Handed(ShortcutDeleted(path, &shortcut), outcome);
+  return Handed(ShortcutDeleted(Env::Default(), path, &shortcut), outcome);
 }
 
 bool WriteShortcuts(const char* path, const tagShortCutInfo* shortcuts, int count,
                     Outcome* outcome) {
-  return Handed(ShortcutsWritten(path, shortcuts, count), outcome);
+  return Handed(ShortcutsWritten(Env::Default(), path, shortcuts, count), outcome);
 }
 
 bool WriteUpdates(const char* path, const tagUpdateData* updates, int count, Outcome* outcome) {
-  return Handed(UpdatesWritten(path, updates, count), outcome);
+  return Handed(UpdatesWritten(Env::Default(), path, updates, count), outcome);
 }
 
 struct CharacterSet {

@@ -11,6 +11,7 @@
 #include "os/env.h"
 #include "os/status.h"
 #include "talvoro/core.h"
+#include "talvoro/diagnose.h"
 #include "talvoro/records.h"
 
 namespace talvoro {
@@ -28,14 +29,19 @@ Status SaveUpdates(Env& env, const char* path, const tagUpdateData* updates, int
 Status SaveUpdates(Env& env, const char* path,
                    const CList<tagUpdateData, const tagUpdateData&>& list);
 
-// The same on the system's file layer, as every face runs them: the outcome
-// of each (`changed`: the elements set, removed or written), a failed
-// allocation as kNoMemory, no exception. The talvoro:: writers and the C
-// interface both hand these on.
-Outcome SoftVersionSet(const tagSoftData* soft, const char* path);
-Outcome ShortcutDeleted(const char* path, const tagShortCutInfo* shortcut);
-Outcome ShortcutsWritten(const char* path, const tagShortCutInfo* shortcuts, int count);
-Outcome UpdatesWritten(const char* path, const tagUpdateData* updates, int count);
+// The same as every face runs them, on the system's file layer (`env`: its
+// narrow or its wide-character faces' paths): the outcome of each
+// (`changed`: the elements set, removed or written), a failed allocation as
+// kNoMemory, no exception. The talvoro:: writers and the C interface both
+// hand these on.
+Outcome SoftVersionSet(Env& env, const tagSoftData* soft, const char* path);
+Outcome ShortcutDeleted(Env& env, const char* path, const tagShortCutInfo* shortcut);
+Outcome ShortcutsWritten(Env& env, const char* path, const tagShortCutInfo* shortcuts, int count);
+Outcome UpdatesWritten(Env& env, const char* path, const tagUpdateData* updates, int count);
+
+// talvoro::Diagnose on the system's file layer `env`.
+Reason DiagnoseIn(Env& env, DocumentKind kind, const char* path, Outcome* outcome,
+                  FindingCallback callback, void* context);
 
 }  // namespace talvoro
 

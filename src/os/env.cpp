@@ -1,4 +1,5 @@
-// What the platforms' Envs share: the names of temporary files.
+// What the platforms' Envs share: the names of temporary files, and wide
+// paths as UTF-8.
 #include <cstdio>
 
 #include "os/env.h"
@@ -31,6 +32,25 @@ bool IsTemporaryName(const std::string& name) {
     if (!((c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'))) return false;
   }
   return true;
+}
+
+std::string PathFromWide(const wchar_t* path) {
+  std::string text;
+  for (; path && *path; ++path) {
+    char32_t code = static_cast<char32_t>(*path);
+    // A high surrogate and the low one after it are one character.
+    if (code >= 0xD800 && code < 0xDC00 && path[1] >= 0xDC00 && path[1] < 0xE000)
+      code = 0x10000 + ((code - 0xD800) << 10) + (static_cast<char32_t>(*++path) - 0xDC00);
+    if (code < 0x80) {
+      text += static_cast<char>(code);
+      continue;
+    }
+    const int trail = code < 0x800 ? 1 : code < 0x10000 ? 2 : 3;
+    text += static_cast<char>(((0xFFu << (7 - trail)) & 0xFF) | (code >> (6 * trail)));
+    for (int i = trail - 1; i >= 0; --i)
+      text += static_cast<char>(0x80 | ((code >> (6 * i)) & 0x3F));
+  }
+  return text;
 }
 
 }  // namespace talvoro

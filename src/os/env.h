@@ -86,12 +86,23 @@ struct EnvOptions {
   bool unnamedTemporaryFiles = true;
 };
 
+// How the bytes of the paths that an Env takes name their characters.
+enum class PathText {
+  // The host's narrow characters: on Windows the code page of the file
+  // functions (the ANSI code page), converted as the system converts the
+  // paths of its "A" functions; elsewhere bytes, as the system takes them.
+  kNarrow,
+  // UTF-8: what the wide-character faces make of a UTF-16 path
+  // (PathFromWide). On POSIX systems these are bytes like any others.
+  kUtf8,
+};
+
 class Env {
  public:
   virtual ~Env() = default;
 
-  // The operating system, with the default options.
-  static Env& Default();
+  // The operating system, with the default options, taking paths as `text`.
+  static Env& Default(PathText text = PathText::kNarrow);
 
   // IsFileExist: true when at least one file or directory matches `pattern`
   // (the platform's wildcards in its last component). Never fails.
@@ -142,6 +153,12 @@ class Env {
 // An Env of the operating system with other options; Default() keeps one
 // with the defaults.
 std::unique_ptr<Env> NewSystemEnv(const EnvOptions& options);
+
+// A wide-character path as PathText::kUtf8 carries it: UTF-16 (where wchar_t
+// has 16 bits; a wider wchar_t holds code points) as UTF-8, a lone surrogate
+// kept in the three bytes that WTF-8 gives it, so that every name the system
+// can hold comes back unchanged. Null gives "".
+std::string PathFromWide(const wchar_t* path);
 
 // The names the temporary files of saves take: ".talvoro-" then 16 hex
 // digits then ".tmp", hidden on POSIX systems.

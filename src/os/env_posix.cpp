@@ -610,7 +610,8 @@ class PosixEnv : public Env {
 
 }  // namespace
 
-Env& Env::Default() {
+// Paths are bytes here, whatever characters they name.
+Env& Env::Default(PathText) {
   static PosixEnv env{EnvOptions()};
   return env;
 }

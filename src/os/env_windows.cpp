@@ -1,5 +1,11 @@
-// The file layer on Windows, through the ANSI Win32 calls (paths are the
-// caller's bytes in the process's code page, as the host passes them).
+// The file layer on Windows, through the wide-character Win32 calls alone.
+// A path arrives as bytes: in the code page of the file functions (the ANSI
+// code page) from the narrow faces, converted to UTF-16 as the system
+// converts the paths of its "A" functions; as UTF-8 from the wide-character
+// faces (PathFromWide), converted back without loss. A path too long for
+// MAX_PATH, absolute or relative, is given to the system in its "\\?\" form
+// (its full path; "\\?\UNC\" for a share), which lifts that limit; a shorter
+// one goes as it came.
 //
 // Temporary files of saves are created beside the target under a
 // ".talvoro-*.tmp" name with CREATE_NEW and no sharing, so from their first
@@ -7,12 +13,12 @@
 // them: RemoveAbandoned cannot delete a file that a save holds. Between its
 // close and its rename a save holds nothing, so RemoveAbandoned also leaves
 // alone a file written in the last minute; a killed save's file goes with a
-// later save. An existing target is replaced by ReplaceFileA, which gives the
+// later save. An existing target is replaced by ReplaceFileW, which gives the
 // new file the target's security descriptor (owner and ACL) and streams, so
 // KeepOwner has nothing to do here; KeepAttributes gives it the target's
 // hidden, system, archive and not-indexed attributes beforehand, which not
-// every implementation of ReplaceFileA carries over. A new target is put in
-// place by MoveFileExA.
+// every implementation of ReplaceFileW carries over. A new target is put in
+// place by MoveFileExW.
 //
 // Another process may hold the target or the temporary file for a moment (a
 // virus scanner, an indexer, the host reading it without delete sharing):
@@ -27,7 +33,10 @@
 
 #include <algorithm>
 #include <chrono>
+#include <climits>
 #include <cstring>
+#include <cwchar>
+#include <new>
 #include <random>
 #include <string>
 #include <vector>
@@ -125,21 +134,22 @@ class Handle {
   HANDLE handle_;
 };
 
-// Owns a search of FindFirstFileA and ends it with FindClose.
+// Owns a search of FindFirstFileW and ends it with FindClose.
 class Search {
  public:
-  explicit Search(const char* pattern) : handle_(::FindFirstFileA(pattern, &data_)) {}
+  explicit Search(const std::wstring& pattern)
+      : handle_(::FindFirstFileW(pattern.c_str(), &data_)) {}
   Search(const Search&) = delete;
   Search& operator=(const Search&) = delete;
   ~Search() {
     if (valid()) ::FindClose(handle_);
   }
   bool valid() const { return handle_ != INVALID_HANDLE_VALUE; }
-  const char* name() const { return data_.cFileName; }
-  bool Next() { return ::FindNextFileA(handle_, &data_) != 0; }
+  const wchar_t* name() const { return data_.cFileName; }
+  bool Next() { return ::FindNextFileW(handle_, &data_) != 0; }
 
  private:
-  WIN32_FIND_DATAA data_;
+  WIN32_FIND_DATAW data_;
   HANDLE handle_;
 };
 
@@ -160,34 +170,128 @@ std::uint64_t RandomBits() {
   }
 }
 
-bool IsSeparator(char c) {
+template <typename Char>
+bool IsSeparator(Char c) {
   return c == '\\' || c == '/';
 }
 
-// The length of the root at the start of `path`: "C:" (a drive's current
-// folder), "C:\", "\", or "\\server\share\" (UNC, with "\\?\" and "\\.\"
-// prefixes taken as a server name); 0 for a relative path.
-std::size_t RootLength(const std::string& path) {
-  const std::size_t size = path.size();
-  if (size >= 2 && path[1] == ':') return size >= 3 && IsSeparator(path[2]) ? 3 : 2;
-  if (size >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
-    std::size_t at = 2;
-    for (int part = 0; part < 2; ++part) {
-      while (at < size && !IsSeparator(path[at]))
-        ++at;
-      if (at < size) ++at;  // the separator after the server, then the share
-    }
-    return at;
+// The paths of one PathText: their bytes as UTF-16 and back, and where their
+// characters begin.
+class PathCodec {
+ public:
+  explicit PathCodec(PathText text) : text_(text) {}
+
+  std::wstring Wide(const std::string& path) const {
+    if (text_ == PathText::kUtf8) return FromUtf8(path);
+    if (path.empty()) return std::wstring();
+    const UINT page = CodePage();
+    const int size = static_cast<int>(std::min<std::size_t>(path.size(), INT_MAX));
+    const int length = ::MultiByteToWideChar(page, 0, path.data(), size, nullptr, 0);
+    std::wstring wide(static_cast<std::size_t>(length > 0 ? length : 0), L'\0');
+    if (length > 0) ::MultiByteToWideChar(page, 0, path.data(), size, &wide[0], length);
+    return wide;
   }
-  return size >= 1 && IsSeparator(path[0]) ? 1 : 0;
-}
+
+  std::string Narrow(const wchar_t* name) const {
+    if (text_ == PathText::kUtf8) return PathFromWide(name);
+    const UINT page = CodePage();
+    const int length = ::WideCharToMultiByte(page, 0, name, -1, nullptr, 0, nullptr, nullptr);
+    if (length <= 1) return std::string();
+    std::string text(static_cast<std::size_t>(length), '\0');
+    ::WideCharToMultiByte(page, 0, name, -1, &text[0], length, nullptr, nullptr);
+    text.resize(static_cast<std::size_t>(length - 1));
+    return text;
+  }
+
+  // The path as the wide calls take it: "\\?\" before its full path when
+  // that is too long for MAX_PATH.
+  std::wstring Native(const std::string& path) const {
+    std::wstring wide = Wide(path);
+    const bool absolute = (wide.size() >= 3 && wide[1] == L':' && IsSeparator(wide[2])) ||
+                          (wide.size() >= 2 && IsSeparator(wide[0]) && IsSeparator(wide[1]));
+    if (absolute && wide.size() < MAX_PATH) return wide;
+    if (wide.compare(0, 4, L"\\\\?\\") == 0 || wide.compare(0, 4, L"\\\\.\\") == 0) return wide;
+    const DWORD need = ::GetFullPathNameW(wide.c_str(), 0, nullptr, nullptr);
+    if (need == 0) return wide;
+    std::wstring full(need, L'\0');
+    const DWORD got = ::GetFullPathNameW(wide.c_str(), need, &full[0], nullptr);
+    if (got == 0 || got >= need) return wide;
+    full.resize(got);
+    if (full.size() < MAX_PATH) return wide;
+    if (full.compare(0, 2, L"\\\\") == 0) return L"\\\\?\\UNC\\" + full.substr(2);
+    return L"\\\\?\\" + full;
+  }
+
+  // The bytes of the character that begins at `at`: two for a lead byte of
+  // a double-byte code page (whose second byte may be a backslash's).
+  std::size_t CharacterAt(const std::string& path, std::size_t at) const {
+    const bool lead = text_ == PathText::kNarrow && at + 1 < path.size() &&
+                      ::IsDBCSLeadByteEx(CodePage(), static_cast<BYTE>(path[at]));
+    return lead ? 2 : 1;
+  }
+
+  // The length of the root at the start of `path`: "C:" (a drive's current
+  // folder), "C:\", "\", or "\\server\share\" (UNC, with "\\?\" and "\\.\"
+  // prefixes taken as a server name); 0 for a relative path.
+  std::size_t RootLength(const std::string& path) const {
+    const std::size_t size = path.size();
+    if (size >= 2 && path[1] == ':' && CharacterAt(path, 0) == 1)
+      return size >= 3 && IsSeparator(path[2]) ? 3 : 2;
+    if (size >= 2 && IsSeparator(path[0]) && IsSeparator(path[1])) {
+      std::size_t at = 2;
+      for (int part = 0; part < 2; ++part) {
+        while (at < size && !IsSeparator(path[at]))
+          at += CharacterAt(path, at);
+        if (at < size) ++at;  // the separator after the server, then the share
+      }
+      return std::min(at, size);
+    }
+    return size >= 1 && IsSeparator(path[0]) ? 1 : 0;
+  }
+
+ private:
+  // The code page of the file functions, as the "A" functions take it.
+  static UINT CodePage() { return ::AreFileApisANSI() ? CP_ACP : CP_OEMCP; }
+
+  // UTF-8 as PathFromWide writes it, three-byte surrogates included; a byte
+  // that begins no character is U+FFFD.
+  static std::wstring FromUtf8(const std::string& text) {
+    std::wstring wide;
+    for (std::size_t at = 0; at < text.size();) {
+      const unsigned char lead = static_cast<unsigned char>(text[at]);
+      const int trail = lead < 0x80    ? 0
+                        : lead >= 0xF0 ? 3
+                        : lead >= 0xE0 ? 2
+                        : lead >= 0xC0 ? 1
+                                       : -1;
+      char32_t code = trail < 0 ? 0xFFFD : lead & (0x7F >> (trail + (trail > 0)));
+      int got = 0;
+      while (trail > 0 && got < trail && at + 1 + got < text.size() &&
+             (static_cast<unsigned char>(text[at + 1 + got]) & 0xC0) == 0x80) {
+        code = (code << 6) | (static_cast<unsigned char>(text[at + 1 + got]) & 0x3F);
+        ++got;
+      }
+      if (trail > 0 && got < trail) code = 0xFFFD;
+      at += 1 + static_cast<std::size_t>(got);
+      if (code >= 0x10000 && code <= 0x10FFFF) {
+        wide += static_cast<wchar_t>(0xD800 + ((code - 0x10000) >> 10));
+        wide += static_cast<wchar_t>(0xDC00 + ((code - 0x10000) & 0x3FF));
+      } else {
+        wide += static_cast<wchar_t>(code > 0x10FFFF ? 0xFFFD : code);
+      }
+    }
+    return wide;
+  }
+
+  PathText text_;
+};
 
 std::uint64_t Ticks(const FILETIME& time) {
   return (static_cast<std::uint64_t>(time.dwHighDateTime) << 32) | time.dwLowDateTime;
 }
 
-bool Exists(const std::string& path) {
-  return ::GetFileAttributesA(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+bool Exists(const std::wstring& path) {
+  return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
 class WindowsReadableFile : public ReadableFile {
@@ -210,20 +314,21 @@ class WindowsReadableFile : public ReadableFile {
 
 class WindowsTemporaryFile : public TemporaryFile {
  public:
-  WindowsTemporaryFile(HANDLE handle, std::string path) : handle_(handle), path_(std::move(path)) {}
+  WindowsTemporaryFile(HANDLE handle, std::string path, std::wstring native, PathCodec codec)
+      : handle_(handle), path_(std::move(path)), native_(std::move(native)), codec_(codec) {}
 
   ~WindowsTemporaryFile() override {
     if (published_) return;
     // An open file cannot be deleted: close it first.
     if (handle_.valid()) handle_.Close();
-    ::DeleteFileA(path_.c_str());
+    ::DeleteFileW(native_.c_str());
   }
 
-  // ReplaceFileA gives the new file the target's owner and ACL.
+  // ReplaceFileW gives the new file the target's owner and ACL.
   Status KeepOwner(const FileFacts&) override { return Status::Ok(); }
 
   Status KeepAttributes(const std::string& target) override {
-    const DWORD attributes = ::GetFileAttributesA(target.c_str());
+    const DWORD attributes = ::GetFileAttributesW(codec_.Native(target).c_str());
     if (attributes == INVALID_FILE_ATTRIBUTES)
       return Failed(Reason::kAttributesNotKept, ::GetLastError());
     FILE_BASIC_INFO info = {};  // times of zero are left as they are
@@ -264,6 +369,8 @@ class WindowsTemporaryFile : public TemporaryFile {
  private:
   Handle handle_;
   std::string path_;
+  std::wstring native_;
+  PathCodec codec_;
   bool published_ = false;
 };
 
@@ -347,19 +454,27 @@ class CodePageCharset : public Charset {
 
 class WindowsEnv : public Env {
  public:
-  // One FindFirstFileA, whatever the pattern: its wildcards, "." and "..",
-  // short names and case-insensitive matching are the system's own.
+  explicit WindowsEnv(PathText text) : codec_(text) {}
+
+  // One FindFirstFileW, whatever the pattern: its wildcards, "." and "..",
+  // short names and case-insensitive matching are the system's own. Never
+  // fails: a pattern that cannot be converted matches nothing.
   bool PathExists(const char* pattern) override {
     if (!pattern) return false;
-    const Search search(pattern);
-    return search.valid();
+    try {
+      const Search search(codec_.Native(pattern));
+      return search.valid();
+    } catch (const std::bad_alloc&) {
+      return false;
+    }
   }
 
   Status OpenForReading(const std::string& path, std::unique_ptr<ReadableFile>* file,
                         std::uint64_t* size) override {
+    const std::wstring native = codec_.Native(path);
     Handle handle;
     const DWORD error = Persisting([&] {
-      handle.reset(::CreateFileA(path.c_str(), GENERIC_READ,
+      handle.reset(::CreateFileW(native.c_str(), GENERIC_READ,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_SEQUENTIAL_SCAN, nullptr));
       return handle.valid() ? ERROR_SUCCESS : ::GetLastError();
@@ -367,7 +482,7 @@ class WindowsEnv : public Env {
     if (error != ERROR_SUCCESS) {
       if (NotFound(error)) return Failed(Reason::kMissing, error);
       // A folder cannot be opened this way; say what it is.
-      const DWORD attributes = ::GetFileAttributesA(path.c_str());
+      const DWORD attributes = ::GetFileAttributesW(native.c_str());
       if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY))
         return Status(Reason::kNotRegular);
       return Failed(Reason::kUnreadable, error);
@@ -397,9 +512,10 @@ class WindowsEnv : public Env {
     *facts = FileFacts();
     // Attribute access only: another process's share mode does not refuse it.
     // FILE_FLAG_BACKUP_SEMANTICS lets a folder open too, to be told apart.
+    const std::wstring native = codec_.Native(path);
     Handle handle;
     const DWORD error = Persisting([&] {
-      handle.reset(::CreateFileA(path.c_str(), FILE_READ_ATTRIBUTES,
+      handle.reset(::CreateFileW(native.c_str(), FILE_READ_ATTRIBUTES,
                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                                  OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
       return handle.valid() ? ERROR_SUCCESS : ::GetLastError();
@@ -422,8 +538,9 @@ class WindowsEnv : public Env {
                          std::unique_ptr<TemporaryFile>* file) override {
     for (int attempt = 0; attempt < kMaxNameAttempts; ++attempt) {
       const std::string path = Join(folder, TemporaryName(RandomBits()));
+      std::wstring native = codec_.Native(path);
       // No sharing: nobody opens the new text before it replaces the target.
-      Handle handle(::CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
+      Handle handle(::CreateFileW(native.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                   FILE_ATTRIBUTE_NORMAL, nullptr));
       if (!handle.valid()) {
         const DWORD error = ::GetLastError();
@@ -431,10 +548,10 @@ class WindowsEnv : public Env {
         return CreateFailed(error);
       }
       try {
-        file->reset(new WindowsTemporaryFile(handle.get(), path));
+        file->reset(new WindowsTemporaryFile(handle.get(), path, native, codec_));
       } catch (...) {
         handle.Close();
-        ::DeleteFileA(path.c_str());
+        ::DeleteFileW(native.c_str());
         throw;
       }
       handle.release();  // the temporary file owns it now
@@ -444,9 +561,10 @@ class WindowsEnv : public Env {
   }
 
   Status Replace(const std::string& from, const std::string& to) override {
-    if (!Exists(to)) {
+    const std::wstring source = codec_.Native(from), target = codec_.Native(to);
+    if (!Exists(target)) {
       const DWORD error = Persisting([&] {
-        return ::MoveFileExA(from.c_str(), to.c_str(),
+        return ::MoveFileExW(source.c_str(), target.c_str(),
                              MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)
                    ? ERROR_SUCCESS
                    : ::GetLastError();
@@ -454,22 +572,23 @@ class WindowsEnv : public Env {
       if (error != ERROR_SUCCESS) return Failed(Reason::kRenameFailed, error);
       return Status::Ok();
     }
-    // With a backup name, a failed ReplaceFileA leaves both files under
+    // With a backup name, a failed ReplaceFileW leaves both files under
     // their names, or the old one under the backup name, from where it is
     // put back. (Without one, it may have removed the target already when it
     // fails to rename the new file.) The backup's name is no temporary
     // file's: should it ever hold the only copy, no later save removes it.
     const std::string backup = from + ".old";
+    const std::wstring kept = codec_.Native(backup);
     for (int attempt = 1;; ++attempt) {
-      if (::ReplaceFileA(to.c_str(), from.c_str(), backup.c_str(), 0, nullptr, nullptr)) {
+      if (::ReplaceFileW(target.c_str(), source.c_str(), kept.c_str(), 0, nullptr, nullptr)) {
         // The old text is no longer needed; should the removal fail, the
         // file is only clutter.
-        ::DeleteFileA(backup.c_str());
+        ::DeleteFileW(kept.c_str());
         return Status::Ok();
       }
       const DWORD error = ::GetLastError();
-      if (!Exists(to) && Exists(backup) &&
-          !::MoveFileExA(backup.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH)) {
+      if (!Exists(target) && Exists(kept) &&
+          !::MoveFileExW(kept.c_str(), target.c_str(), MOVEFILE_WRITE_THROUGH)) {
         return Status(Reason::kRenameFailed,
                       SystemMessage(error) + "; the old file is kept as " + backup);
       }
@@ -481,12 +600,12 @@ class WindowsEnv : public Env {
 
   // NTFS journals its folder entries, and Windows has no call that flushes a
   // folder: MOVEFILE_WRITE_THROUGH makes a new file's rename durable before
-  // MoveFileExA returns, and ReplaceFileA's is committed by the file system.
+  // MoveFileExW returns, and ReplaceFileW's is committed by the file system.
   Status SyncFolder(const std::string&) override { return Status::Ok(); }
 
   Status ListFolder(const std::string& folder, std::vector<std::string>* names) override {
     names->clear();
-    Search search(Join(folder, "*").c_str());
+    Search search(codec_.Native(Join(folder, "*")));
     if (!search.valid()) {
       const DWORD error = ::GetLastError();
       // A drive's root has no "." or "..": empty, it has no entry at all.
@@ -494,34 +613,39 @@ class WindowsEnv : public Env {
       return Failed(Reason::kUnreadable, error);
     }
     do {
-      const char* name = search.name();
-      if (std::strcmp(name, ".") != 0 && std::strcmp(name, "..") != 0) names->push_back(name);
+      const wchar_t* name = search.name();
+      if (std::wcscmp(name, L".") != 0 && std::wcscmp(name, L"..") != 0)
+        names->push_back(codec_.Narrow(name));
     } while (search.Next());
     const DWORD error = ::GetLastError();
     if (error != ERROR_NO_MORE_FILES) return Failed(Reason::kUnreadable, error);
     return Status::Ok();
   }
 
-  // A live save holds its file without delete sharing, so DeleteFileA fails
+  // A live save holds its file without delete sharing, so DeleteFileW fails
   // on it; from its close to its rename it is younger than kAbandonedAfter.
   Status RemoveAbandoned(const std::string& path) override {
+    const std::wstring native = codec_.Native(path);
     WIN32_FILE_ATTRIBUTE_DATA data;
-    if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data))
+    if (!::GetFileAttributesExW(native.c_str(), GetFileExInfoStandard, &data))
       return Failed(Reason::kMissing, ::GetLastError());
     FILETIME now;
     ::GetSystemTimeAsFileTime(&now);
     const std::uint64_t written = std::max(Ticks(data.ftCreationTime), Ticks(data.ftLastWriteTime));
     if (Ticks(now) < written + kAbandonedAfter)
       return Status(Reason::kNotWritable, "written recently: a save may still use it");
-    if (!::DeleteFileA(path.c_str())) return Failed(Reason::kNotWritable, ::GetLastError());
+    if (!::DeleteFileW(native.c_str())) return Failed(Reason::kNotWritable, ::GetLastError());
     return Status::Ok();
   }
 
   void Split(const std::string& path, std::string* folder, std::string* name) const override {
-    const std::size_t root = RootLength(path);
-    std::size_t end = path.size();
-    while (end > root && !IsSeparator(path[end - 1]))
-      --end;
+    const std::size_t root = codec_.RootLength(path);
+    // After the last separator, found from the front: a separator's byte may
+    // be the second of a character.
+    std::size_t end = root;
+    for (std::size_t at = root; at < path.size(); at += codec_.CharacterAt(path, at)) {
+      if (IsSeparator(path[at])) end = at + 1;
+    }
     *name = path.substr(end);
     if (end > root) {
       // "dir\name": the folder without its separator.
@@ -537,8 +661,14 @@ class WindowsEnv : public Env {
   std::string Join(const std::string& folder, const std::string& name) const override {
     if (folder.empty()) return name;
     const char last = folder.back();
-    // After a separator, and after a bare drive ("C:" + "x" is "C:x").
-    if (IsSeparator(last) || (folder.size() == 2 && last == ':')) return folder + name;
+    // After a separator, and after a bare drive ("C:" + "x" is "C:x"). A
+    // folder ending in a double-byte character whose second byte is a
+    // backslash's still needs one.
+    std::size_t at = 0;
+    while (at + codec_.CharacterAt(folder, at) < folder.size())
+      at += codec_.CharacterAt(folder, at);
+    const bool endsInSeparator = at == folder.size() - 1 && IsSeparator(last);
+    if (endsInSeparator || (folder.size() == 2 && last == ':')) return folder + name;
     return folder + "\\" + name;
   }
 
@@ -561,18 +691,21 @@ class WindowsEnv : public Env {
     }
     return "CP" + std::to_string(codePage);
   }
+
+ private:
+  PathCodec codec_;
 };
 
 }  // namespace
 
-Env& Env::Default() {
-  static WindowsEnv env;
-  return env;
+Env& Env::Default(PathText text) {
+  static WindowsEnv narrow(PathText::kNarrow), utf8(PathText::kUtf8);
+  return text == PathText::kUtf8 ? utf8 : narrow;
 }
 
 // The options choose among POSIX ways of creating files; Windows has one.
 std::unique_ptr<Env> NewSystemEnv(const EnvOptions&) {
-  return std::unique_ptr<Env>(new WindowsEnv());
+  return std::unique_ptr<Env>(new WindowsEnv(PathText::kNarrow));
 }
 
 }  // namespace talvoro

@@ -16,9 +16,7 @@
 #endif
 #include <windows.h>
 
-#include <filesystem>
 #include <random>
-#include <system_error>
 #else
 #include <ftw.h>
 #include <stdlib.h>
@@ -56,11 +54,7 @@ class TempDir {
   TempDir& operator=(const TempDir&) = delete;
   ~TempDir() {
 #if defined(_WIN32)
-    // Read-only files cannot be deleted until they are writable again.
-    std::error_code error;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(path_, error))
-      ::SetFileAttributesA(entry.path().string().c_str(), FILE_ATTRIBUTE_NORMAL);
-    std::filesystem::remove_all(path_, error);
+    Remove(L"\\\\?\\" + std::wstring(path_.begin(), path_.end()));
 #else
     ::nftw(
         path_.c_str(),
@@ -76,6 +70,29 @@ class TempDir {
   }
 
  private:
+#if defined(_WIN32)
+  // A folder and everything in it, however deep and whatever the names:
+  // through "\\?\" paths, read-only files made writable first.
+  static void Remove(const std::wstring& folder) {
+    WIN32_FIND_DATAW data;
+    const HANDLE search = ::FindFirstFileW((folder + L"\\*").c_str(), &data);
+    if (search != INVALID_HANDLE_VALUE) {
+      do {
+        const std::wstring name = data.cFileName;
+        if (name == L"." || name == L"..") continue;
+        const std::wstring path = folder + L"\\" + name;
+        if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+          Remove(path);
+        } else {
+          ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+          ::DeleteFileW(path.c_str());
+        }
+      } while (::FindNextFileW(search, &data));
+      ::FindClose(search);
+    }
+    ::RemoveDirectoryW(folder.c_str());
+  }
+#endif
   std::string path_;
 };
 
