@@ -15,9 +15,11 @@ set(CMAKE_C_COMPILER ${TALVORO_MINGW_TRIPLET}-gcc-posix)
 set(CMAKE_CXX_COMPILER ${TALVORO_MINGW_TRIPLET}-g++-posix)
 set(CMAKE_RC_COMPILER ${TALVORO_MINGW_TRIPLET}-windres)
 
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static")
-set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static")
+# The PE header's timestamp is 0, so that a build's bytes do not depend on
+# its time.
+set(CMAKE_EXE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
+set(CMAKE_SHARED_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
+set(CMAKE_MODULE_LINKER_FLAGS_INIT "-static -Wl,--no-insert-timestamp")
 
 # Each dependency prefix is a root of its own as well, so that its files are
 # found under it while nothing is taken from the build machine.

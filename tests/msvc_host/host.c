@@ -247,6 +247,11 @@ void __cdecl mainCRTStartup(void) {
   Expect("a missing file", talvoro_get_part_data("none.xml", 0, &outcome), TALVORO_REASON_MISSING);
   ExpectText("its words", talvoro_reason_text(outcome.reason), "missing");
   Expect("a pattern", talvoro_is_file_exist("*.xml"), 1);
+  /* A Unicode build's wide paths (wchar_t: UTF-16 here). */
+  Expect("a wide pattern", talvoro_is_file_exist_w(L"s?rvers.xml"), 1);
+  Expect("a wide path", talvoro_get_version_w(L"version.xml", 0, &outcome), TALVORO_REASON_OK);
+  Expect("a missing wide path", talvoro_get_version_w(L"\x7248\x672C.xml", 0, &outcome),
+         TALVORO_REASON_MISSING);
   remove("msvc-shortcuts.xml");
   remove("msvc-updates.xml");
   Say("msvc host: every result as expected\n");
